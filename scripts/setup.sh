@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build and the tests need. Safe to run again.
+set -euo pipefail
+
+need_i386=0
+dpkg --print-foreign-architectures | grep -qx i386 || need_i386=1
+
+packages=(
+  cmake make g++ ninja-build pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev libgumbo-dev
+  clang libclang-rt-14-dev
+  g++-mingw-w64-i686-posix mingw-w64-i686-dev
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  wine wine32:i386 wine64 xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ "$need_i386" = 0 ] && [ ${#missing[@]} = 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" = 0 ] || SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+[ "$need_i386" = 1 ] && $SUDO dpkg --add-architecture i386
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test: the Linux build, the same
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets for a bounded
+# time, and the Windows build under Wine. Pass preset names to run only those.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/setup.sh || { echo "setup failed"; exit 1; }
+
+presets=("$@")
+[ ${#presets[@]} -gt 0 ] || presets=(linux asan fuzz windows)
+
+passed=0
+failed=0
+broken=()
+log_dir=build/logs
+mkdir -p "$log_dir"
+
+# 32-bit programs need the kernel's IA-32 emulation; some hosts switch it off, and
+# then wine32 cannot start at all. The 64-bit Windows build runs the tests instead.
+can_run_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
+build() {  # preset [targets...]
+  local p=$1; shift
+  cmake --preset "$p" >"$log_dir/$p-configure.log" 2>&1 || { cat "$log_dir/$p-configure.log"; return 1; }
+  cmake --build --preset "$p" "$@" 2>&1 | tee "$log_dir/$p-build.log" | grep -E 'error|warning:' | head -50
+  return "${PIPESTATUS[0]}"
+}
+
+run_tests() {  # preset [ctest args...]
+  local p=$1; shift
+  local out="$log_dir/$p-ctest.log"
+  ctest --preset "$p" "$@" 2>&1 | tee "$out" | grep -vE '^\s+(Start|[0-9]+/[0-9]+ Test)' || true
+  local line total bad
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$out" | tail -1)
+  if [ -z "$line" ]; then
+    echo "[$p] no test summary"; broken+=("$p"); return
+  fi
+  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+  bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+  [ "$bad" = 0 ] || broken+=("$p")
+}
+
+for p in "${presets[@]}"; do
+  echo "=== $p"
+  case "$p" in
+    windows)
+      build win32 || { broken+=(win32-build); continue; }
+      if can_run_32bit; then
+        run_tests win32
+      else
+        echo "[windows] this kernel cannot run 32-bit programs: running the Windows tests in the 64-bit build under wine64"
+        build win64 || { broken+=(win64-build); continue; }
+        run_tests win64
+      fi
+      ;;
+    *)
+      build "$p" || { broken+=("$p-build"); continue; }
+      run_tests "$p"
+      ;;
+  esac
+done
+
+echo
+[ ${#broken[@]} = 0 ] || echo "failing: ${broken[*]}"
+echo "total: $passed passed, $failed failed"
+[ ${#broken[@]} = 0 ] && [ "$failed" = 0 ] && [ "$passed" -gt 0 ]
