@@ -2,8 +2,9 @@
 # Installs every Debian package the build and the tests need. Safe to run again.
 set -euo pipefail
 
-need_i386=0
-dpkg --print-foreign-architectures | grep -qx i386 || need_i386=1
+SUDO=""
+[ "$(id -u)" = 0 ] || SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
 
 packages=(
   cmake make g++ ninja-build pkg-config
@@ -12,17 +13,24 @@ packages=(
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine32:i386 wine64 xvfb xauth
+  locales
 )
+
+need_i386=0
+dpkg --print-foreign-architectures | grep -qx i386 || need_i386=1
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ "$need_i386" = 0 ] && [ ${#missing[@]} = 0 ] && exit 0
 
-SUDO=""
-[ "$(id -u)" = 0 ] || SUDO=sudo
-export DEBIAN_FRONTEND=noninteractive
-[ "$need_i386" = 1 ] && $SUDO dpkg --add-architecture i386
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ "$need_i386" = 1 ] || [ ${#missing[@]} -gt 0 ]; then
+  [ "$need_i386" = 1 ] && $SUDO dpkg --add-architecture i386
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine takes the ANSI code page (936) and the encoding of file names from this locale.
+if ! locale -a 2>/dev/null | grep -qiE '^zh_CN\.utf-?8$'; then
+  $SUDO localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi

@@ -1,0 +1,187 @@
+#include "engine/text_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/text_codec.h"
+#include "temp_dir.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#endif
+
+namespace paginor {
+namespace {
+
+using testing::TempDir;
+
+// "**上页配置**" and "下一页" in GBK.
+constexpr std::string_view kPrevHeaderGbk = "**\xC9\xCF\xD2\xB3\xC5\xE4\xD6\xC3**";
+constexpr std::string_view kNextPageGbk = "\xCF\xC2\xD2\xBB\xD2\xB3";
+
+TEST(AnsiCodecTest, ConvertsChineseBothWaysByteForByte) {
+  const AnsiCodec& codec = SystemAnsiCodec();
+  EXPECT_EQ(codec.ToUtf8(kPrevHeaderGbk), "**上页配置**");
+  EXPECT_EQ(codec.ToUtf8(std::string(kNextPageGbk) + "\r\nabc"), "下一页\r\nabc");
+  EXPECT_EQ(codec.FromUtf8("**上页配置**"), std::string(kPrevHeaderGbk));
+  EXPECT_EQ(codec.FromUtf8(""), std::string());
+  // Code page 936 has the euro sign at 0x80.
+  EXPECT_EQ(codec.ToUtf8("\x80"), "€");
+  EXPECT_EQ(codec.FromUtf8("€"), std::string("\x80"));
+}
+
+TEST(AnsiCodecTest, UndecodableBytesBecomeReplacementCharacters) {
+  const AnsiCodec& codec = SystemAnsiCodec();
+  // A lead byte cut off by the end of the text.
+  EXPECT_EQ(codec.ToUtf8("A\xC9"), "A\xEF\xBF\xBD");
+  // A lead byte followed by a byte that cannot trail it: only the lead is lost.
+  EXPECT_EQ(codec.ToUtf8("\x81 x\xCF\xC2"), "\xEF\xBF\xBD x下");
+  EXPECT_EQ(codec.ToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
+TEST(AnsiCodecTest, RefusesTextTheCodePageCannotHold) {
+  const AnsiCodec& codec = SystemAnsiCodec();
+  EXPECT_FALSE(codec.FromUtf8("下一页😀"));
+  EXPECT_FALSE(codec.FromUtf8("한국어"));
+  EXPECT_FALSE(codec.FromUtf8("\xEF\xBF\xBD"));
+  EXPECT_FALSE(codec.FromUtf8("ab\xC3"));       // truncated
+  EXPECT_FALSE(codec.FromUtf8("\xED\xA0\x80"));  // a surrogate
+}
+
+TEST(Utf8Test, RecognisesWellFormedText) {
+  EXPECT_TRUE(IsValidUtf8("abc 下一页 😀 \xF4\x8F\xBF\xBF"));
+  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong "/"
+  EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));      // overlong
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
+  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
+  EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));          // truncated
+  EXPECT_FALSE(IsValidUtf8("\x80"));
+  EXPECT_EQ(SanitizeUtf8("a\xE4\xB8z下"), "a\xEF\xBF\xBD\xEF\xBF\xBDz下");
+  EXPECT_EQ(SanitizeUtf8("ok 😀"), "ok 😀");
+}
+
+TEST(TextFileCodingTest, DecodesByBomOrCodePageUpToTheFirstNul) {
+  EXPECT_EQ(DecodeTextFile(kNextPageGbk), "下一页");
+  EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBF下一页 😀"), "下一页 😀");
+  EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBF\xEF\xBB\xBFx"), "\xEF\xBB\xBFx");  // one BOM only
+  EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBF" "a\xFF"), "a\xEF\xBF\xBD");
+  EXPECT_EQ(DecodeTextFile(std::string("ab\0cd", 5)), "ab");
+  EXPECT_EQ(DecodeTextFile(std::string("\xEF\xBB\xBFx\0y", 6)), "x");
+  EXPECT_EQ(DecodeTextFile(std::string("\0abc", 4)), "");
+}
+
+TEST(TextFileCodingTest, EncodesAnsiWhenEverythingFitsElseUtf8WithBom) {
+  EXPECT_EQ(EncodeTextFile("下一页"), kNextPageGbk);
+  EXPECT_EQ(EncodeTextFile(""), "");
+  EXPECT_EQ(EncodeTextFile("下一页 😀"), "\xEF\xBB\xBF下一页 😀");
+  EXPECT_EQ(EncodeTextFile("한국어"), "\xEF\xBB\xBF한국어");
+  // "锘靠" is EF BB BF BF in GBK: as ANSI it would read back as a BOM.
+  EXPECT_EQ(EncodeTextFile("锘靠"), "\xEF\xBB\xBF锘靠");
+  for (const std::string text : {"下一页", "한국어 😀", "锘靠", "\xEF\xBB\xBFx", "€"}) {
+    EXPECT_EQ(DecodeTextFile(EncodeTextFile(text)), text) << text;
+  }
+}
+
+TEST(TextFileTest, ReadsGbkAndBomFiles) {
+  TempDir dir;
+  const std::string gbk = dir.File("gbk.pgt");
+  const std::string bom = dir.File("bom.pgt");
+  TempDir::WriteBytes(gbk, std::string(kPrevHeaderGbk) + "\r\n" + std::string(kNextPageGbk));
+  TempDir::WriteBytes(bom, "\xEF\xBB\xBF**上页配置**\r\n한국어");
+  EXPECT_EQ(ReadTextFile(gbk), "**上页配置**\r\n下一页");
+  EXPECT_EQ(ReadTextFile(bom), "**上页配置**\r\n한국어");
+}
+
+TEST(TextFileTest, MissingFilesAndDirectoriesAreNotRead) {
+  TempDir dir;
+  EXPECT_FALSE(ReadTextFile(dir.File("missing.pgt")));
+  EXPECT_FALSE(FileExists(dir.File("missing.pgt")));
+  std::filesystem::create_directory(TempDir::Native(dir.File("folder.pgt")));
+  EXPECT_FALSE(ReadTextFile(dir.File("folder.pgt")));
+  EXPECT_FALSE(FileExists(dir.File("folder.pgt")));
+  TempDir::WriteBytes(dir.File("empty.pgt"), "");
+  EXPECT_TRUE(FileExists(dir.File("empty.pgt")));
+  EXPECT_EQ(ReadTextFile(dir.File("empty.pgt")), "");
+}
+
+TEST(TextFileTest, WritesGbkByteForByteAndReplacesTheOldFile) {
+  TempDir dir;
+  const std::string path = dir.File("last.pgt");
+  TempDir::WriteBytes(path, "old content that is longer than the new one");
+  ASSERT_TRUE(WriteTextFile(path, "**上页配置**\r\n"));
+  EXPECT_EQ(TempDir::ReadBytes(path), std::string(kPrevHeaderGbk) + "\r\n");
+  EXPECT_EQ(dir.EntryCount(), 1);  // no temporary file left beside it
+}
+
+TEST(TextFileTest, TextOutsideTheCodePageSurvivesWriteAndRead) {
+  TempDir dir;
+  const std::string path = dir.File("last.pgt");
+  const std::string text = "**上页配置**\r\n😀\r\n한국어\r\n";
+  ASSERT_TRUE(WriteTextFile(path, text));
+  EXPECT_EQ(TempDir::ReadBytes(path), "\xEF\xBB\xBF" + text);
+  EXPECT_EQ(ReadTextFile(path), text);
+}
+
+TEST(TextFileTest, HandlesNonAsciiPaths) {
+  TempDir dir;
+  std::error_code ec;
+  std::filesystem::create_directory(TempDir::Native(dir.File("配置")), ec);
+  // Wine without a UTF-8 host locale cannot name files in Chinese at all.
+  if (ec) GTEST_SKIP() << "no non-ASCII file names here: " << ec.message();
+  const std::string path = dir.File("配置/翻页.pgt");
+  ASSERT_TRUE(WriteTextFile(path, "下一页"));
+  EXPECT_TRUE(FileExists(path));
+  EXPECT_EQ(ReadTextFile(path), "下一页");
+}
+
+TEST(TextFileTest, FailedWritesLeaveNothingBehind) {
+  TempDir dir;
+  EXPECT_FALSE(WriteTextFile(dir.File("no/such/dir/last.pgt"), "x"));
+  // A directory in the way cannot be replaced by the file.
+  const std::string blocked = dir.File("blocked.pgt");
+  std::filesystem::create_directory(TempDir::Native(blocked));
+  TempDir::WriteBytes(dir.File("blocked.pgt/inside"), "keep");
+  EXPECT_FALSE(WriteTextFile(blocked, "x"));
+  EXPECT_EQ(TempDir::ReadBytes(dir.File("blocked.pgt/inside")), "keep");
+  EXPECT_EQ(dir.EntryCount(), 1);
+}
+
+#ifndef _WIN32
+// The disk fills up halfway through the write: the old file must stay whole.
+TEST(TextFileTest, WriteCutShortKeepsTheOldFile) {
+  TempDir dir;
+  const std::string path = dir.File("last.pgt");
+  const std::string old = "**上页配置**\r\nold rule\r\n";
+  ASSERT_TRUE(WriteTextFile(path, old));
+  const std::string oldBytes = TempDir::ReadBytes(path);
+
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 64;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = WriteTextFile(path, "**上页配置**\r\n" + std::string(100000, 'x'));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, previousHandler);
+
+  EXPECT_FALSE(written);
+  EXPECT_EQ(TempDir::ReadBytes(path), oldBytes);
+  EXPECT_EQ(dir.EntryCount(), 1);
+}
+#endif
+
+TEST(TextFilesTest, DiskFilesGoThroughTheSameFunctions) {
+  TempDir dir;
+  TextFiles& files = DiskTextFiles();
+  const std::string path = dir.File("a.txt");
+  EXPECT_FALSE(files.Exists(path));
+  EXPECT_TRUE(files.Write(path, "上一页"));
+  EXPECT_TRUE(files.Exists(path));
+  EXPECT_EQ(files.Read(path), "上一页");
+}
+
+}  // namespace
+}  // namespace paginor
