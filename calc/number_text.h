@@ -19,7 +19,10 @@ std::string_view TrimRightBlanks(std::string_view text);
 // text is empty or not entirely such a number, or the value overflows.
 std::optional<Extended> ParseNumber(std::string_view text);
 
-// Fixed notation, 12 decimals at most, trailing zeros dropped; see number_text.cpp.
+// 18 significant digits, then at most 12 decimals (halves away from zero), trailing
+// zeros and a bare point dropped; "." whatever the locale; "-" for every negative value,
+// so tiny ones give "-0". From 1e36 on: d.dddE+NN, as "1.5E+40". NaN and infinities give
+// "NAN", "INF", "-INF".
 std::string FormatNumber(Extended x);
 
 }  // namespace paginor::calc
