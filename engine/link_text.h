@@ -1,0 +1,18 @@
+#pragma once
+// The candidate text of a link: what rules and keywords are compared with.
+
+#include <string>
+#include <string_view>
+
+namespace paginor {
+
+// Lowercases A-Z only, drops entities and 【】 marks, and deletes blanks, brackets,
+// angle brackets, TAB, CR and LF: ‘[ 下一页 ]’ → ‘下一页’, ‘Next &gt;&gt;’ → ‘next’.
+std::string NormalizeLinkText(std::string_view text);
+
+// The byte-wise helpers rules share with link texts.
+void LowercaseAscii(std::string& text);
+// Trims bytes up to the blank (blanks and control characters) at both ends.
+std::string_view TrimBlanks(std::string_view text);
+
+}  // namespace paginor
