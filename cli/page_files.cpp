@@ -1,0 +1,91 @@
+#include "cli/page_files.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <system_error>
+
+#include "engine/definition_file.h"
+#include "engine/html/parse_cost.h"
+#include "engine/text_file.h"
+
+namespace paginor::cli {
+namespace {
+
+bool KeepsInAddress(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+         std::string_view("-._~/!$&'()*+,;=:@").find(static_cast<char>(c)) !=
+             std::string_view::npos;
+}
+
+std::string Utf8Name(const std::filesystem::path& file) {
+  const std::u8string name = file.u8string();
+  return std::string(name.begin(), name.end());
+}
+
+}  // namespace
+
+std::string FileAddress(const std::filesystem::path& file) {
+  std::error_code ignored;
+  std::filesystem::path absolute = std::filesystem::absolute(file, ignored);
+  if (absolute.empty()) absolute = file;
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string address = "file://";
+  for (const char c : Utf8Name(absolute.lexically_normal())) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (KeepsInAddress(byte)) {
+      address += c;
+    } else {
+      address += '%';
+      address += kHex[byte >> 4];
+      address += kHex[byte & 0x0F];
+    }
+  }
+  return address;
+}
+
+std::optional<std::string> ReadUtf8File(const std::filesystem::path& file, std::string& error) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) {
+    error = "cannot find the file " + Utf8Name(file);
+    return std::nullopt;
+  }
+  const std::uintmax_t size = std::filesystem::file_size(file, ec);
+  if (ec || size > kMaxPageBytes) {
+    error =
+        Utf8Name(file) + (ec ? std::string(" cannot be read")
+                             : " is larger than " + std::to_string(kMaxPageBytes >> 20) + " MiB");
+    return std::nullopt;
+  }
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (!in && !in.eof()) {
+    error = "cannot read the file " + Utf8Name(file);
+    return std::nullopt;
+  }
+  return std::move(bytes).str();
+}
+
+std::string OpenPageFile(HtmlBrowser& tab, std::string address, const std::filesystem::path& file) {
+  std::string error;
+  const std::optional<std::string> html = ReadUtf8File(file, error);
+  if (!html) return error;
+  const std::string problem = tab.Open(std::move(address), *html);
+  return problem.empty() ? "" : "cannot load " + Utf8Name(file) + ": " + problem;
+}
+
+std::optional<std::vector<std::string>> ReadListFile(const std::string& path, std::string& error) {
+  if (!FileExists(path)) {
+    error = "cannot find the file " + path;
+    return std::nullopt;
+  }
+  const std::optional<std::string> text = ReadTextFile(path);
+  if (!text) {
+    error = "cannot read the file " + path;
+    return std::nullopt;
+  }
+  return SplitLines(*text);
+}
+
+}  // namespace paginor::cli

@@ -1,0 +1,54 @@
+#include "cli/usage.h"
+
+namespace paginor::cli {
+
+const std::string_view kUsage =
+    R"(paginor-cli: the page-turn engine of Paginor on pages stored as files.
+
+Usage:
+  paginor-cli calc FORMULA...
+  paginor-cli turn COMMAND PAGE [options]
+  paginor-cli --help
+
+calc FORMULA...
+  Evaluates each formula as the computed part "计算[...]" of a URL template does and
+  prints one result line per formula. A formula without a result prints
+  "FORMULA: ERROR TEXT" on stderr instead; the others are still evaluated.
+
+turn COMMAND PAGE
+  Runs one page-turn command on a page as the program does in the browser.
+  COMMAND  prev, next, first, last, back, forward, or a page number of 1 to 5 digits.
+  PAGE     an HTML file in UTF-8, or with --site an address listed in the site map.
+  The page is shown in an "ie" tab whose window (0x1000) has its client area at the
+  screen origin; links are never fetched.
+
+  --url ADDRESS        the address the page has in the browser
+                       (default: the site map's address for the file, else file://...)
+  --rules FILE         a definition file (.pgt, GBK or UTF-8 with a BOM): the active sets
+  --xy FILE            fixed-position command lines, "动作,x,y,网址模式" (as xy.txt)
+  --disable FILE       a disable list (as disable1.txt) for commands of the origin
+  --origin keyboard|mouse
+                       where the command comes from (default keyboard)
+  --site DIR           DIR/site.map lists the site's pages, one "ADDRESS FILE" per line
+                       (FILE relative to DIR; blank lines and "#" comments are ignored)
+  --follow N           with --site: run the command N times in all, each time on the
+                       page the previous run led to (default 1)
+
+Output of turn
+  The operation-log lines exactly as the program writes them, then the outcome:
+    clicked: ADDRESS TEXT    a link was clicked (TEXT: its text, on one line)
+    navigated: ADDRESS       the browser was sent to the address
+    clicked position: X,Y    a click was posted at X,Y of the tab's window
+    back: ADDRESS            history went back ("back: no earlier page" if none)
+    forward: ADDRESS         history went forward ("forward: no later page" if none)
+    nothing                  the command did nothing
+  With --site every run begins with "run N: ADDRESS". A walk that cannot go on ends
+  with "walk ends: REASON" (no page to go to, or an address not in the site map).
+
+Exit status
+  0  the formulas gave results / the command ran, whatever it did
+  1  some formula gave no result
+  2  bad arguments, or a file that cannot be found, read or loaded
+)";
+
+}  // namespace paginor::cli
