@@ -30,7 +30,8 @@ if [ "$need_i386" = 1 ] || [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# Wine takes the ANSI code page (936) and the encoding of file names from this locale.
-if ! locale -a 2>/dev/null | grep -qiE '^zh_CN\.utf-?8$'; then
-  $SUDO localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
-fi
+# Wine takes the ANSI code page (936) and the encoding of file names from zh_CN; the
+# number tests check that a decimal-comma locale (de_DE) does not change formulas.
+for loc in zh_CN de_DE; do
+  locale -a 2>/dev/null | grep -qiE "^$loc\.utf-?8$" || $SUDO localedef -i "$loc" -f UTF-8 "$loc.UTF-8"
+done

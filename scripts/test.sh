@@ -30,7 +30,7 @@ build() {  # preset [cmake configure args...]
 run_tests() {  # preset [ctest args...]
   local p=$1; shift
   local out="$log_dir/$p-ctest.log"
-  ctest --preset "$p" "$@" 2>&1 | tee "$out" | grep -vE '^\s+(Start|[0-9]+/[0-9]+ Test)' || true
+  ctest --preset "$p" "$@" 2>&1 | tee "$out" | grep -vE "^\s*(Start|[0-9]+/[0-9]+ Test)" || true
   local line total bad
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$out" | tail -1)
   if [ -z "$line" ]; then
