@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto start = std::chrono::steady_clock::now();
   paginor::calc::TCalcul calc;
   calc.SetVariablesText(variables);
-  calc.Formula = input;
+  calc.SetFormula(input);
   std::string result;
   calc.Calculate(result);
   const auto elapsed = std::chrono::steady_clock::now() - start;
@@ -31,6 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
     __builtin_trap();
   }
-  if (calc.ErrorFlag && calc.ErrorText.empty()) __builtin_trap();
+  if (calc.ErrorFlag() && calc.ErrorText().empty()) __builtin_trap();
   return 0;
 }

@@ -33,11 +33,11 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) {
     paginor::calc::TCalcul calc;
     calc.SetVariablesText("");
-    calc.Formula = ToUtf8(argv[i]);
+    calc.SetFormula(ToUtf8(argv[i]));
     std::string result;
     calc.Calculate(result);
-    if (calc.ErrorFlag) {
-      WriteLine("error: " + calc.ErrorText);
+    if (calc.ErrorFlag()) {
+      WriteLine("error: " + calc.ErrorText());
       status = 1;
     } else {
       WriteLine(result);
