@@ -12,8 +12,8 @@ pe_machine() {  # prints 14c (i386) or 8664 (amd64)
 }
 
 case "$(pe_machine "$exe")" in
-  14c)  arch=win32; loader=/usr/lib/wine/wine;   server=/usr/lib/wine/wineserver32 ;;
-  8664) arch=win64; loader=/usr/lib/wine/wine64; server=/usr/lib/wine/wineserver64 ;;
+  14c|014c) arch=win32; loader=/usr/lib/wine/wine;   server=/usr/lib/wine/wineserver32 ;;
+  8664)     arch=win64; loader=/usr/lib/wine/wine64; server=/usr/lib/wine/wineserver64 ;;
   *) echo "wine-run: $exe is not a Windows program" >&2; exit 2 ;;
 esac
 [ -x "$server" ] || server=/usr/lib/wine/wineserver
