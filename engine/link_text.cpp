@@ -12,13 +12,6 @@ void LowercaseAscii(std::string& text) {
   }
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 std::string NormalizeLinkText(std::string_view text) {
   std::string out(text);
   LowercaseAscii(out);

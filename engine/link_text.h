@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "calc/number_text.h"
+
 namespace paginor {
 
 // Lowercases A-Z only, drops entities and 【】 marks, and deletes blanks, brackets,
@@ -12,7 +14,7 @@ std::string NormalizeLinkText(std::string_view text);
 
 // The byte-wise helpers rules share with link texts.
 void LowercaseAscii(std::string& text);
-// Trims bytes up to the blank (blanks and control characters) at both ends.
-std::string_view TrimBlanks(std::string_view text);
+// Blanks and control characters at both ends go, as in formulas.
+using calc::TrimBlanks;
 
 }  // namespace paginor
