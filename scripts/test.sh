@@ -10,6 +10,9 @@ cd "$(dirname "$0")/.."
 presets=("$@")
 [ ${#presets[@]} -gt 0 ] || presets=(linux asan fuzz windows)
 
+# The Windows tests run in a Wine prefix of the build tree's own.
+export PAGINOR_WINEPREFIX=${PAGINOR_WINEPREFIX:-$PWD/build/wineprefix}
+
 passed=0
 failed=0
 broken=()
