@@ -13,6 +13,7 @@
 #include "engine/link_address.h"
 #include "engine/link_search.h"
 #include "engine/link_text.h"
+#include "fuzz/fuzz_fields.h"
 
 namespace {
 
@@ -41,17 +42,7 @@ class Link : public paginor::LinkElement {
   const Element* parent_;
 };
 
-// Fields are separated by NUL bytes; a field starting with 0x7F reads as a failure.
-std::vector<std::string_view> Fields(std::string_view bytes) {
-  std::vector<std::string_view> fields;
-  while (true) {
-    const auto end = bytes.find('\0');
-    fields.push_back(bytes.substr(0, end));
-    if (end == std::string_view::npos) return fields;
-    bytes.remove_prefix(end + 1);
-  }
-}
-
+// A field starting with 0x7F reads as a failure.
 std::optional<std::string> Field(const std::vector<std::string_view>& fields, std::size_t i) {
   if (i >= fields.size()) return std::string();
   if (fields[i].starts_with('\x7f')) return std::nullopt;
@@ -78,7 +69,7 @@ bool Same(const paginor::LinkMatch& a, const paginor::LinkMatch& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const auto fields = Fields(bytes);
+  const auto fields = paginor::fuzzing::Fields(bytes);
   const Element self{Field(fields, 0), Field(fields, 1), Field(fields, 2)};
   const std::string docURL = Field(fields, 3).value_or("");
   const Element parent{Field(fields, 4), Field(fields, 5), std::string()};

@@ -10,21 +10,12 @@
 #include "engine/fixed_position.h"
 #include "engine/replace_all.h"
 #include "engine/url_template.h"
+#include "fuzz/fuzz_fields.h"
 
 namespace {
 
 void Check(bool condition) {
   if (!condition) __builtin_trap();
-}
-
-std::vector<std::string_view> Fields(std::string_view bytes) {
-  std::vector<std::string_view> fields;
-  while (true) {
-    const auto end = bytes.find('\0');
-    fields.push_back(bytes.substr(0, end));
-    if (end == std::string_view::npos) return fields;
-    bytes.remove_prefix(end + 1);
-  }
 }
 
 std::string_view At(const std::vector<std::string_view>& fields, std::size_t i) {
@@ -47,7 +38,7 @@ void CheckReplaceAll(std::string_view text, std::string_view old, std::string_vi
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const auto fields = Fields(bytes);
+  const auto fields = paginor::fuzzing::Fields(bytes);
   const std::string_view tmpl = At(fields, 0);
   const std::string_view address = At(fields, 1);
   const std::string_view value = At(fields, 2);
