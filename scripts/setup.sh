@@ -7,7 +7,7 @@ SUDO=""
 export DEBIAN_FRONTEND=noninteractive
 
 packages=(
-  cmake make g++ ninja-build pkg-config
+  cmake make g++ ninja-build pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev libgumbo-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev

@@ -10,6 +10,9 @@ cd "$(dirname "$0")/.."
 presets=("$@")
 [ ${#presets[@]} -gt 0 ] || presets=(linux asan fuzz windows)
 
+# Worktrees and clean clones share one compiler cache.
+export CCACHE_BASEDIR=$PWD
+
 # The Windows tests run in a Wine prefix of the build tree's own.
 export PAGINOR_WINEPREFIX=${PAGINOR_WINEPREFIX:-$PWD/build/wineprefix}
 
