@@ -1,0 +1,89 @@
+#pragma once
+// The life of the main window: what it loads when created, what it saves when closed or
+// when the session ends, and what it undoes when destroyed. The window calls these; the
+// decisions live here so they run the same on a test fake.
+
+#include <optional>
+#include <vector>
+#include <string>
+#include <string_view>
+
+#include "app/controls.h"
+#include "app/notices.h"
+#include "app/profile_file.h"
+#include "app/settings_store.h"
+#include "app/text_lists.h"
+#include "engine/definition_sets.h"
+#include "engine/text_file.h"
+
+namespace paginor::app {
+
+// The four exports of hkboard.dll and hkpoint.dll.
+class HookLibraries {
+ public:
+  virtual ~HookLibraries() = default;
+  virtual void HookMouse() = 0;
+  virtual void HookKey() = 0;
+  virtual void UnHookKey() = 0;
+  virtual void UnHookMouse() = 0;
+};
+
+// The "tpnav" value under the current user's Run key, when the key and value exist.
+class AutostartRegistry {
+ public:
+  virtual ~AutostartRegistry() = default;
+  virtual std::optional<std::string> RunValue() const = 0;
+};
+
+inline constexpr std::string_view kVersionText = "5.3(2011-11-01)";
+inline constexpr std::string_view kProductName = "Paginor";
+inline constexpr std::string_view kUnsavedFilesMessage = "以下文件无法写入，其中的设置没有保存：";
+
+// appDir from the program's full path: its directory with a trailing backslash.
+std::string AppDirOf(std::string_view programPath);
+
+struct MainFormParts {
+  Controls& controls;
+  ProfileFile& profile;
+  TextFiles& files;
+  Notices& notices;
+  TrayImage& tray;
+  HookLibraries& hooks;
+  const AutostartRegistry& autostart;
+  DefinitionEditorView& editor;
+  FileDialogs& dialogs;
+  MessageBoxes& messages;
+};
+
+class MainForm {
+ public:
+  MainForm(std::string programPath, const MainFormParts& parts);
+
+  void FormCreate();
+  // Saves everything; tells the person which files could not be written.
+  void FormClose();
+  // The same saves when Windows ends the session, without a box that would hold it up.
+  std::vector<std::string> SaveAll();
+  void FormDestroy();
+
+  // "生成翻页指令" on "其它方式".
+  void Button3Click();
+
+  const std::string& appDir() const { return appDir_; }
+  SettingsStore& settings() { return settings_; }
+  DefinitionManager& definitions() { return definitions_; }
+
+ private:
+  std::string programPath_;
+  std::string appDir_;
+  Controls& controls_;
+  ProfileFile& profile_;
+  TextFiles& files_;
+  Notices& notices_;
+  HookLibraries& hooks_;
+  const AutostartRegistry& autostart_;
+  SettingsStore settings_;
+  DefinitionManager definitions_;
+};
+
+}  // namespace paginor::app
