@@ -1,0 +1,115 @@
+// The handlers of the seven pages' controls. Each hands the event to the portable code
+// that decides; what stays here is only what the Win32 controls themselves do.
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "app/frames_option.h"
+#include "app/win32/main_window.h"
+#include "app/win32/resource.h"
+#include "app/win32/wide.h"
+#include "hooks/floatCommon.h"
+
+namespace paginor::app::win32 {
+
+void MainWindow::OnCommand(Page page, int id, int code) {
+  if (!form_) return;  // the design-time state is being set up
+  switch (page) {
+    case kKeyboardPage: OnKeyboardCommand(id, code); break;
+    case kMousePage: OnMouseCommand(id, code); break;
+    case kDefinitionsPage: OnDefinitionsCommand(id, code); break;
+    case kFixedPage: OnFixedCommand(id, code); break;
+    case kOptionsPage: OnOptionsCommand(id, code); break;
+    case kLogPage: OnLogCommand(id, code); break;
+    case kHelpPage: OnHelpCommand(id, code); break;
+    default: break;
+  }
+}
+
+void MainWindow::OnKeyboardCommand(int id, int code) {
+  SettingsStore& settings = form_->settings();
+  if (id >= IDC_EDIT1 && id <= IDC_EDIT6 && code == EN_CHANGE) settings.Edit1Change();
+  if (code != BN_CLICKED && code != STN_CLICKED) return;
+  switch (id) {
+    case IDC_CHECKBOXKEY: settings.Edit1Change(); break;
+    case IDC_KEYBTN1: settings.keyBtn1Click(); break;
+    case IDC_KEYBTN2: settings.keyBtn2Click(); break;
+    case IDC_FLOATLINK1: Label19Click(); break;
+    default: break;
+  }
+}
+
+void MainWindow::OnMouseCommand(int id, int code) {
+  SettingsStore& settings = form_->settings();
+  const bool combo = (id >= IDC_CB11 && id <= IDC_CB16) || (id >= IDC_CB21 && id <= IDC_CB26);
+  if (combo && (code == CBN_SELCHANGE || code == CBN_EDITCHANGE)) settings.cb11Change();
+  if (code != BN_CLICKED && code != STN_CLICKED) return;
+  switch (id) {
+    case IDC_CHECKBOXMOUSE1:
+    case IDC_CHECKBOXMOUSE2: settings.cb11Change(); break;
+    case IDC_MOUSEBTN1: settings.MouseBtn1Click(); break;
+    case IDC_MOUSEBTN2: settings.MouseBtn2Click(); break;
+    case IDC_FLOATLINK2: Label19Click(); break;
+    default: break;
+  }
+}
+
+void MainWindow::OnDefinitionsCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  DefinitionManager& definitions = form_->definitions();
+  if (id >= IDC_RADIOGROUP1_0 && id <= IDC_RADIOGROUP1_4) definitions.RadioGroup1Click(id - IDC_RADIOGROUP1_0);
+  switch (id) {
+    case IDC_BUTTON41: definitions.Button41Click(); break;
+    case IDC_BUTTON42: definitions.Button42Click(); break;
+    case IDC_BUTTON43: definitions.Button43Click(); break;
+    case IDC_BUTTON44: definitions.Button44Click(); break;
+    default: break;
+  }
+}
+
+void MainWindow::OnFixedCommand(int id, int code) {
+  // The capture key's edit shares the letters' change handler.
+  if (id == IDC_XYEDIT && code == EN_CHANGE) form_->settings().Edit1Change();
+  if (id == IDC_BUTTON3 && code == BN_CLICKED) form_->Button3Click();
+}
+
+void MainWindow::OnOptionsCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case IDC_CHKFRAME: chkframeClick(controls_, frames_); break;
+    case IDC_CHKAUTO:
+      if (!RunKeyAutostart::Set(controls_.Checked(Control::chkauto), programPath_)) {
+        boxes_.Error("Failed to set data for 'tpnav'");
+      }
+      break;
+    default: break;  // "立即升级" belongs to the update check
+  }
+}
+
+void MainWindow::OnLogCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  const HWND memo = controls_.Handle(Control::historyMemo);
+  if (id == IDC_BUTTON1) SetWindowTextW(memo, L"");
+  if (id == IDC_BUTTON2) {
+    SendMessageW(memo, EM_SETSEL, 0, -1);
+    SendMessageW(memo, WM_COPY, 0, 0);
+  }
+}
+
+void MainWindow::OnHelpCommand(int id, int code) {
+  if (id != IDC_HELPLABEL || code != STN_CLICKED) return;
+  const std::wstring address = WindowTextW(GetDlgItem(pages_[kHelpPage], IDC_HELPLABEL));
+  ShellExecuteW(window_, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void MainWindow::Label19Click() {
+  const std::wstring path = Wide(form_->appDir()) + hooks::kFloatingBoxProgram;
+  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    boxes_.Notice("没有发现" + Utf8(path));
+    return;
+  }
+  ShellExecuteW(window_, L"open", path.c_str(), nullptr, Wide(form_->appDir()).c_str(), SW_SHOW);
+}
+
+}  // namespace paginor::app::win32

@@ -1,0 +1,112 @@
+#pragma once
+// The Win32 side of the interfaces the main window's logic talks to.
+
+#include <windows.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "app/frames_option.h"
+#include "app/main_form.h"
+#include "app/notices.h"
+#include "app/settings_store.h"
+#include "engine/definition_sets.h"
+#include "engine/operation_log.h"
+
+namespace paginor::app::win32 {
+
+// Message boxes owned by the main window.
+class WindowBoxes : public Notices, public MessageBoxes {
+ public:
+  void SetOwner(HWND owner) { owner_ = owner; }
+  void Notice(std::string_view text) override;
+  void Error(std::string_view text) override;
+  void Show(const std::string& text, const std::string& caption) override;
+
+ private:
+  HWND owner_ = nullptr;
+};
+
+class CommonFileDialogs : public FileDialogs {
+ public:
+  void SetOwner(HWND owner) { owner_ = owner; }
+  std::optional<std::string> Open(const FileDialogRequest& request) override;
+  std::optional<std::string> Save(const FileDialogRequest& request) override;
+
+ private:
+  std::optional<std::string> Run(const FileDialogRequest& request, bool save);
+  HWND owner_ = nullptr;
+};
+
+// hkboard.dll and hkpoint.dll, loaded by full path from the program's folder.
+class LoadedHookLibraries : public HookLibraries {
+ public:
+  // False, with the path of the library or export that is missing, when one is.
+  bool Load(const std::wstring& appDir, std::wstring& missing);
+  ~LoadedHookLibraries() override;
+  void HookMouse() override { hookMouse_(); }
+  void HookKey() override { hookKey_(); }
+  void UnHookKey() override { unHookKey_(); }
+  void UnHookMouse() override { unHookMouse_(); }
+
+ private:
+  using Export = void(WINAPI*)();
+  HMODULE keyboard_ = nullptr;
+  HMODULE mouse_ = nullptr;
+  Export hookKey_ = nullptr;
+  Export unHookKey_ = nullptr;
+  Export hookMouse_ = nullptr;
+  Export unHookMouse_ = nullptr;
+};
+
+class RunKeyAutostart : public AutostartRegistry {
+ public:
+  std::optional<std::string> RunValue() const override;
+  // chkautoClick: writes or deletes the value; false when the write failed.
+  static bool Set(bool on, const std::wstring& programPath);
+};
+
+// The memos of "翻页定义", one shown at a time.
+class DefinitionMemos : public DefinitionEditorView {
+ public:
+  void SetPage(HWND page) { page_ = page; }
+  std::string MemoText(SetIndex set) const override;
+  void SetMemoText(SetIndex set, const std::string& text) override;
+  void ShowPage(SetIndex set) override;
+
+ private:
+  HWND page_ = nullptr;
+};
+
+// Every line the engine writes lands at the end of historyMemo.
+class HistoryMemoLog : public OperationLog {
+ public:
+  explicit HistoryMemoLog(Controls& controls) : controls_(controls) {}
+  void Append(std::string_view line) override { controls_.AppendLine(Control::historyMemo, line); }
+
+ private:
+  Controls& controls_;
+};
+
+// The tray icon's image follows the temporary disable; the icon itself belongs to the tray
+// component, which reads the image chosen here when it shows the icon.
+class TrayImageChoice : public TrayImage {
+ public:
+  void ShowImage(int index) override { image_ = index; }
+  int image() const { return image_; }
+
+ private:
+  int image_ = 0;
+};
+
+// The frames list needs the browser's tab and its document. Until browser discovery is
+// wired in, no browser is ever found, and the list stays empty and disabled.
+class NoBrowserFrames : public FrameSource {
+ public:
+  bool FindBrowserWindow(std::string_view) override { return false; }
+  int GetFrameCount() override { return 0; }
+  std::optional<std::string> FrameLocation(int) override { return std::nullopt; }
+};
+
+}  // namespace paginor::app::win32

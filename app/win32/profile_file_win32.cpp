@@ -1,0 +1,61 @@
+#include "app/win32/profile_file_win32.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "app/win32/wide.h"
+
+namespace paginor::app::win32 {
+namespace {
+
+// No value a person types holds this, so it tells a missing key from an empty one.
+constexpr wchar_t kMissing[] = L"\x1\x2\x3";
+
+}  // namespace
+
+std::optional<std::string> PrivateProfileFile::Read(std::string_view section, std::string_view key) const {
+  const std::wstring file = Wide(path_);
+  const std::wstring s = Wide(section);
+  const std::wstring k = Wide(key);
+  std::vector<wchar_t> buffer(256);
+  for (;;) {
+    const DWORD n = GetPrivateProfileStringW(s.c_str(), k.c_str(), kMissing, buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), file.c_str());
+    if (n + 1 < buffer.size() || buffer.size() > 65536) {
+      const std::wstring value(buffer.data(), n);
+      if (value == kMissing) return std::nullopt;
+      return Utf8(value);
+    }
+    buffer.resize(buffer.size() * 4);
+  }
+}
+
+// The profile functions rewrite the file in place; a crash in the middle would leave it
+// cut short. So the keys go into a copy that then replaces the file in one step.
+std::size_t PrivateProfileFile::Write(const std::vector<ProfileEntry>& entries) {
+  const std::wstring file = Wide(path_);
+  const std::wstring temporary = file + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+  DeleteFileW(temporary.c_str());
+  if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES &&
+      !CopyFileW(file.c_str(), temporary.c_str(), FALSE)) {
+    return 0;
+  }
+  std::size_t written = 0;
+  for (const ProfileEntry& e : entries) {
+    if (!WritePrivateProfileStringW(Wide(e.section).c_str(), Wide(e.key).c_str(),
+                                    Wide(e.value).c_str(), temporary.c_str())) {
+      break;
+    }
+    ++written;
+  }
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, temporary.c_str());  // flush
+  if (written == 0 ||
+      !MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temporary.c_str());
+    return 0;
+  }
+  return written;
+}
+
+}  // namespace paginor::app::win32

@@ -1,0 +1,418 @@
+// Drives paginor.exe from outside, the way a person and the other components reach it:
+// by its window class, its controls and their texts, window messages and the files it
+// leaves beside itself. Each run works in a fresh program folder with stand-in hook
+// libraries that record their calls. Writes screenshots of every tab at the display
+// scaling it is given and prints the start-up figures.
+//
+// paginor_driver <paginor.exe> <folder of stand-in DLLs> <output folder>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/win32/resource.h"
+#include "png_writer.h"
+
+namespace {
+
+int failures = 0;
+
+void Check(bool ok, const std::string& what) {
+  if (!ok) ++failures;
+  std::printf("%s: %s\n", ok ? "ok" : "FAIL", what.c_str());
+  std::fflush(stdout);
+}
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+std::string Gbk(const std::wstring& w) {
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(936, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(936, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  const HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "<missing>";
+  std::string data;
+  char buffer[4096];
+  DWORD n = 0;
+  while (ReadFile(f, buffer, sizeof(buffer), &n, nullptr) && n > 0) data.append(buffer, n);
+  CloseHandle(f);
+  return data;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  const HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD n = 0;
+  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+  CloseHandle(f);
+}
+
+std::wstring Text(HWND w) {
+  wchar_t buffer[8192] = {};
+  SendMessageTimeoutW(w, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, nullptr);
+  return buffer;
+}
+
+void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+struct Program {
+  PROCESS_INFORMATION pi{};
+  HWND window = nullptr;
+  double readyMs = 0;
+};
+
+struct FindState {
+  DWORD pid;
+  const wchar_t* cls;
+  HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<FindState*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  wchar_t cls[64] = {};
+  GetClassNameW(w, cls, 64);
+  if (pid == s->pid && std::wstring(cls) == s->cls && (std::wstring(cls) != L"#32770" || IsWindowVisible(w))) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND WaitTopLevel(DWORD pid, const wchar_t* cls, int timeoutMs) {
+  for (int waited = 0; waited <= timeoutMs; waited += 20) {
+    FindState s{pid, cls, nullptr};
+    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&s));
+    if (s.found) return s.found;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+class Driver {
+ public:
+  Driver(std::wstring exe, std::wstring standIns, std::wstring out)
+      : exe_(std::move(exe)), standIns_(std::move(standIns)), out_(std::move(out)) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    // Wine reuses process ids across runs: the tick count keeps folders apart.
+    dir_ = std::wstring(temp) + L"paginor-app-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(GetTickCount64()) + L"\\";
+    CreateDirectoryW(dir_.c_str(), nullptr);
+    CopyFileW(exe_.c_str(), (dir_ + L"paginor.exe").c_str(), FALSE);
+    CopyFileW((standIns_ + L"\\hkboard.dll").c_str(), (dir_ + L"hkboard.dll").c_str(), FALSE);
+    CopyFileW((standIns_ + L"\\hkpoint.dll").c_str(), (dir_ + L"hkpoint.dll").c_str(), FALSE);
+  }
+
+  ~Driver() {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((dir_ + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        DeleteFileW((dir_ + found.cFileName).c_str());
+      } while (FindNextFileW(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryW(dir_.c_str());
+  }
+
+  const std::wstring& dir() const { return dir_; }
+
+  Program Start() {
+    Program p;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    std::wstring command = L"\"" + dir_ + L"paginor.exe\"";
+    const auto begin = std::chrono::steady_clock::now();
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir_.c_str(), &si, &p.pi)) {
+      Check(false, "paginor.exe starts");
+      return p;
+    }
+    p.window = WaitTopLevel(p.pi.dwProcessId, L"TKRVMessageForm", 20000);
+    WaitForInputIdle(p.pi.hProcess, 20000);
+    p.readyMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+    return p;
+  }
+
+  // The box the program shows, its text, closed with OK.
+  std::wstring TakeNotice(const Program& p, const std::wstring& caption) {
+    const HWND box = WaitTopLevel(p.pi.dwProcessId, L"#32770", 10000);
+    if (!box) return L"<no box>";
+    const std::wstring text = Text(GetDlgItem(box, 0xFFFF));
+    Check(Text(box) == caption, "the box's caption is " + Utf8(caption));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 250 && IsWindow(box); ++i) Sleep(20);
+    return text;
+  }
+
+  bool Close(Program& p) {
+    PostMessageW(p.window, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(p.pi.hProcess, 20000) == WAIT_OBJECT_0;
+    CloseHandle(p.pi.hProcess);
+    CloseHandle(p.pi.hThread);
+    return ended;
+  }
+
+  static HWND Page(HWND window, int controlId) {
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (GetDlgItem(child, controlId)) return child;
+    }
+    return nullptr;
+  }
+  static HWND Ctl(HWND window, int id) { return GetDlgItem(Page(window, id), id); }
+  static void Command(HWND window, int id, int code, bool post = false) {
+    const HWND page = Page(window, id);
+    const WPARAM w = MAKEWPARAM(id, code);
+    const LPARAM l = reinterpret_cast<LPARAM>(GetDlgItem(page, id));
+    if (post) {
+      PostMessageW(page, WM_COMMAND, w, l);
+    } else {
+      SendMessageW(page, WM_COMMAND, w, l);
+    }
+  }
+  static void SetText(HWND window, int id, const std::wstring& text) {
+    SendMessageW(Ctl(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  static bool Checked(HWND window, int id) { return SendMessageW(Ctl(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  static void SetCheck(HWND window, int id, bool on) {
+    SendMessageW(Ctl(window, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  static int Selected(HWND window, int id) { return static_cast<int>(SendMessageW(Ctl(window, id), CB_GETCURSEL, 0, 0)); }
+  static void Select(HWND window, int id, int index) {
+    SendMessageW(Ctl(window, id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    Command(window, id, CBN_SELCHANGE);
+  }
+  static HWND Tabs(HWND window) { return FindWindowExW(window, nullptr, WC_TABCONTROLW, nullptr); }
+
+  void Screenshots(HWND window, const std::wstring& suffix) {
+    const HWND tabs = Tabs(window);
+    for (int i = 0; i < 7; ++i) {
+      SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(i), 0);
+      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      Sleep(400);
+      RECT r{};
+      GetWindowRect(window, &r);
+      const int w = r.right - r.left;
+      const int h = r.bottom - r.top;
+      const HDC screen = GetDC(nullptr);
+      const HDC memory = CreateCompatibleDC(screen);
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof(info.bmiHeader);
+      info.bmiHeader.biWidth = w;
+      info.bmiHeader.biHeight = -h;
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      void* bits = nullptr;
+      const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+      const HGDIOBJ old = SelectObject(memory, bitmap);
+      BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+      GdiFlush();
+      std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
+      const auto* px = static_cast<const std::uint8_t*>(bits);
+      int distinct = 0;
+      for (std::size_t k = 0; k < static_cast<std::size_t>(w) * h; ++k) {
+        rgb[k * 3] = px[k * 4 + 2];
+        rgb[k * 3 + 1] = px[k * 4 + 1];
+        rgb[k * 3 + 2] = px[k * 4];
+        if (k > 0 && px[k * 4] != px[k * 4 - 4]) ++distinct;
+      }
+      SelectObject(memory, old);
+      DeleteObject(bitmap);
+      DeleteDC(memory);
+      ReleaseDC(nullptr, screen);
+      const std::wstring name = out_ + L"\\tab" + std::to_wstring(i + 1) + L"-" + suffix + L".png";
+      Check(paginor::testing::WritePng(name, w, h, rgb) && distinct > 1000,
+            "screenshot " + Utf8(name) + " holds a drawn window");
+    }
+  }
+
+ private:
+  std::wstring exe_;
+  std::wstring standIns_;
+  std::wstring out_;
+  std::wstring dir_;
+};
+
+const int kEdits[] = {IDC_EDIT1, IDC_EDIT2, IDC_EDIT3, IDC_EDIT4, IDC_EDIT5, IDC_EDIT6};
+const int kGestures[] = {IDC_CB11, IDC_CB12, IDC_CB13, IDC_CB14, IDC_CB15, IDC_CB16};
+const int kZones[] = {IDC_CB21, IDC_CB22, IDC_CB23, IDC_CB24, IDC_CB25, IDC_CB26};
+
+void SetLogPixels(DWORD dpi) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+  RegCloseKey(key);
+}
+
+// Without a window manager on the virtual display, Wine draws the frames itself only
+// when its windows are not managed; the screenshots then show the caption too.
+void DrawOwnFrames() {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  const wchar_t no[] = L"N";
+  RegSetValueExW(key, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(no), sizeof(no));
+  RegCloseKey(key);
+}
+
+SIZE ClientSize(HWND w) {
+  RECT r{};
+  GetClientRect(w, &r);
+  return {r.right, r.bottom};
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 4) {
+    std::printf("usage: paginor_driver <paginor.exe> <stand-in folder> <output folder>\n");
+    return 2;
+  }
+  Driver d(argv[1], argv[2], argv[3]);
+  const std::wstring dir = d.dir();
+  CreateDirectoryW(argv[3], nullptr);
+  SetLogPixels(96);
+  DrawOwnFrames();
+
+  // A first start with nothing beside the program.
+  Program first = d.Start();
+  Check(first.window != nullptr, "the main window of class TKRVMessageForm exists");
+  if (!first.window) return 1;
+  Check(d.TakeNotice(first, L"提示") == L"没有找到所需的文件:" + dir + L"last.pgt", "a missing last.pgt is told once");
+  WaitForInputIdle(first.pi.hProcess, 10000);
+  HWND w = first.window;
+  Check(!IsWindowVisible(w), "the window starts hidden");
+  Check(ReadBytes(dir + L"hook-calls.txt") == "HookMouse\nHookKey\n", "the mouse hook is bound before the keyboard hook");
+  Check(Text(w) == L"Paginor5.3(2011-11-01)", "the caption is the product name and version");
+  const SIZE client = ClientSize(w);
+  Check(client.cx == 650 && client.cy == 449, "the client area is 650 x 449 at 100 %");
+  Check(SendMessageW(Driver::Tabs(w), TCM_GETCURSEL, 0, 0) == 6, "the help tab is active");
+  const wchar_t* defaults[] = {L"s", L"x", L"a", L"z", L"q", L"h"};
+  const int gestureDefaults[] = {0, 1, 4, 4, 2, 3};
+  const int zoneDefaults[] = {0, 2, 4, 4, 4, 1};
+  bool allDefaults = true;
+  for (int i = 0; i < 6; ++i) {
+    allDefaults = allDefaults && Text(Driver::Ctl(w, kEdits[i])) == defaults[i] &&
+                  Driver::Selected(w, kGestures[i]) == gestureDefaults[i] && Driver::Selected(w, kZones[i]) == zoneDefaults[i];
+  }
+  Check(allDefaults, "letters, gestures and zones are the defaults");
+  Check(Driver::Checked(w, IDC_CHECKBOXKEY) && Driver::Checked(w, IDC_AUTOUPGRADE) && !Driver::Checked(w, IDC_LEFTCHK) &&
+            !Driver::Checked(w, IDC_SMARTCHK) && Driver::Checked(w, IDC_RGPIE_0),
+        "the options are the defaults");
+  Check(!IsWindowEnabled(Driver::Ctl(w, IDC_KEYBTN1)) && !IsWindowEnabled(Driver::Ctl(w, IDC_MOUSEBTN1)) &&
+            !IsWindowEnabled(Driver::Ctl(w, IDC_CBFRAME)),
+        "Apply buttons and the frame list start disabled");
+
+  // A second start wakes the first and ends.
+  Program second = d.Start();
+  const bool ended = WaitForSingleObject(second.pi.hProcess, 20000) == WAIT_OBJECT_0;
+  DWORD code = 99;
+  GetExitCodeProcess(second.pi.hProcess, &code);
+  CloseHandle(second.pi.hProcess);
+  CloseHandle(second.pi.hThread);
+  Check(ended && code == 0 && second.window == nullptr, "a second instance ends without a window of its own");
+  Sleep(300);
+  Check(IsWindowVisible(w) != FALSE, "the second instance shows the first");
+  d.Screenshots(w, L"100");
+
+  // Keyboard Apply.
+  const wchar_t* letters[] = {L"b", L"n", L"f", L"l", L"w", L"k"};
+  for (int i = 0; i < 6; ++i) Driver::SetText(w, kEdits[i], letters[i]);
+  Check(IsWindowEnabled(Driver::Ctl(w, IDC_KEYBTN1)) && IsWindowEnabled(Driver::Ctl(w, IDC_KEYBTN2)),
+        "editing a letter enables Apply and Cancel");
+  Driver::Command(w, IDC_KEYBTN1, BN_CLICKED);
+  const std::string keyboardSection =
+      Gbk(L"[键盘]\r\n上页=b\r\n下页=n\r\n首页=f\r\n末页=l\r\n前进=w\r\n后退=k\r\n使用=1\r\n");
+  Check(ReadBytes(dir + L"tpnav.ini") == keyboardSection, "keyboard Apply writes section 键盘 in GBK");
+
+  // A duplicate gesture is refused.
+  Driver::Select(w, IDC_CB13, 0);
+  Check(IsWindowEnabled(Driver::Ctl(w, IDC_MOUSEBTN1)) != FALSE, "changing a gesture enables Apply");
+  Driver::Command(w, IDC_MOUSEBTN1, BN_CLICKED, true);
+  Check(d.TakeNotice(first, L"提示") == L"鼠标手势配置有重复，请检查", "a duplicate gesture is refused with its message");
+  Check(ReadBytes(dir + L"tpnav.ini") == keyboardSection, "the refused Apply writes nothing");
+  Driver::Command(w, IDC_MOUSEBTN2, BN_CLICKED);
+  Check(Driver::Selected(w, IDC_CB13) == 4 && !IsWindowEnabled(Driver::Ctl(w, IDC_MOUSEBTN1)),
+        "mouse Cancel restores the gesture and disables the buttons");
+
+  // Lists and options, then exit.
+  Driver::SetText(w, IDC_DMEMO1, L"http://kb.example.com/\r\n#中文注释");
+  Driver::SetText(w, IDC_DMEMO2, L"http://ms.example.com/论坛/");
+  Driver::SetText(w, IDC_XYMEMO, L"#指令格式: 动作,x,y,网址模式\r\n下一页,100,200,http://s.example/*");
+  for (int i = 0; i < 6; ++i) Driver::SetCheck(w, IDC_RGPIE_0 + i, i == 2);
+  Driver::SetCheck(w, IDC_SMARTCHK, true);
+  Check(d.Close(first), "closing the window ends the program");
+  Check(ReadBytes(dir + L"hook-calls.txt") == "HookMouse\nHookKey\nUnHookKey\nUnHookMouse\n",
+        "the hooks are removed keyboard first");
+  Check(ReadBytes(dir + L"tpnav.ini") ==
+            keyboardSection + Gbk(L"[浏览器]\r\n默认=2\r\n[config]\r\nautoupgrade=1\r\nleft=0\r\ndisable=0\r\nsmart=1\r\n"),
+        "tpnav.ini holds the browser choice and the options in GBK");
+  Check(ReadBytes(dir + L"disable1.txt") == Gbk(L"http://kb.example.com/\r\n#中文注释\r\n"), "disable1.txt is dmemo1 in GBK");
+  Check(ReadBytes(dir + L"disable2.txt") == Gbk(L"http://ms.example.com/论坛/\r\n"), "disable2.txt is dmemo2 in GBK");
+  Check(ReadBytes(dir + L"xy.txt") == Gbk(L"#指令格式: 动作,x,y,网址模式\r\n下一页,100,200,http://s.example/*\r\n"),
+        "xy.txt is xyMemo in GBK");
+
+  // A restart shows everything again; with last.pgt present no box holds it up.
+  WriteBytes(dir + L"last.pgt", Gbk(L"**下页配置**\r\n下一章\r\n**某页配置**\r\n[网址=http://s.example/p*.html]\r\n"));
+  Program again = d.Start();
+  w = again.window;
+  Check(w != nullptr, "the program starts again");
+  if (!w) return 1;
+  bool lettersKept = true;
+  for (int i = 0; i < 6; ++i) lettersKept = lettersKept && Text(Driver::Ctl(w, kEdits[i])) == letters[i];
+  Check(lettersKept, "all six letters survive the restart");
+  Check(Text(Driver::Ctl(w, IDC_DMEMO1)) == L"http://kb.example.com/\r\n#中文注释" &&
+            Text(Driver::Ctl(w, IDC_DMEMO2)) == L"http://ms.example.com/论坛/",
+        "each disable list is back in its memo");
+  Check(Driver::Checked(w, IDC_RGPIE_0 + 2) && Driver::Checked(w, IDC_SMARTCHK), "the browser choice and smart option are back");
+  Check(Text(Driver::Ctl(w, IDC_CFGMEMO1 + 1)) == L"下一章", "last.pgt fills the definition editor");
+
+  Sleep(1000);
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof(memory);
+  GetProcessMemoryInfo(again.pi.hProcess, &memory, sizeof(memory));
+  std::printf("figure: start to window ready (hidden) %.0f ms; idle working set %.1f MB\n", again.readyMs,
+              static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0));
+  Check(d.Close(again), "the second run ends");
+
+  // The same window at 150 % scaling.
+  SetLogPixels(144);
+  Program scaled = d.Start();
+  if (scaled.window) {
+    const SIZE big = ClientSize(scaled.window);
+    Check(big.cx == 975 && big.cy == 674, "the client area grows with the scaling: " + std::to_string(big.cx) + " x " +
+                                             std::to_string(big.cy));
+    ShowWindow(scaled.window, SW_SHOWNORMAL);
+    d.Screenshots(scaled.window, L"150");
+    Check(d.Close(scaled), "the scaled run ends");
+  } else {
+    Check(false, "the program starts at 150 %");
+  }
+  SetLogPixels(96);
+
+  std::printf("%d failed\n", failures);
+  return failures == 0 ? 0 : 1;
+}
