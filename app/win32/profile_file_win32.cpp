@@ -36,11 +36,11 @@ std::optional<std::string> PrivateProfileFile::Read(std::string_view section, st
 std::size_t PrivateProfileFile::Write(const std::vector<ProfileEntry>& entries) {
   const std::wstring file = Wide(path_);
   const std::wstring temporary = file + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  // A read-only file is one the person does not want changed; replacing it would.
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return 0;
   DeleteFileW(temporary.c_str());
-  if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES &&
-      !CopyFileW(file.c_str(), temporary.c_str(), FALSE)) {
-    return 0;
-  }
+  if (attributes != INVALID_FILE_ATTRIBUTES && !CopyFileW(file.c_str(), temporary.c_str(), FALSE)) return 0;
   std::size_t written = 0;
   for (const ProfileEntry& e : entries) {
     if (!WritePrivateProfileStringW(Wide(e.section).c_str(), Wide(e.key).c_str(),

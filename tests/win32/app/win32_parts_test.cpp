@@ -1,0 +1,118 @@
+// The Win32 pieces of the main window on real controls and real files: the settings file
+// through the private-profile functions, and the operation log in its memo.
+
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/win32/platform_parts.h"
+#include "app/win32/profile_file_win32.h"
+#include "app/win32/resource.h"
+#include "app/win32/wide.h"
+#include "app/win32/win32_controls.h"
+#include "engine/executor.h"
+
+namespace paginor::app::win32 {
+namespace {
+
+std::string TempFolder() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring dir = std::wstring(temp) + L"paginor-parts-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                           std::to_wstring(GetTickCount64()) + L"\\";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  return Utf8(dir);
+}
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(std::filesystem::path(Wide(path)), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+int FilesIn(const std::string& dir) {
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW(Wide(dir + "*").c_str(), &found);
+  int count = 0;
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return count;
+}
+
+TEST(PrivateProfileFile, WritesGbkNamesKeepsOtherSectionsAndTellsMissingFromEmpty) {
+  const std::string dir = TempFolder();
+  PrivateProfileFile ini(dir + "tpnav.ini");
+  EXPECT_EQ(ini.Read("键盘", "上页"), std::nullopt);
+
+  EXPECT_EQ(ini.Write({{"键盘", "上页", "b"}, {"键盘", "前进", ""}}), 2u);
+  EXPECT_EQ(ini.Write({{"config", "smart", "1"}}), 1u);
+  EXPECT_EQ(Bytes(dir + "tpnav.ini"), "[\xBC\xFC\xC5\xCC]\r\n\xC9\xCF\xD2\xB3=b\r\n\xC7\xB0\xBD\xF8=\r\n[config]\r\nsmart=1\r\n");
+  EXPECT_EQ(ini.Read("键盘", "上页"), "b");
+  EXPECT_EQ(ini.Read("键盘", "前进"), "");
+  EXPECT_EQ(ini.Read("键盘", "后退"), std::nullopt);
+  EXPECT_EQ(FilesIn(dir), 1);  // the temporary copy is gone
+}
+
+TEST(PrivateProfileFile, AFileThatCannotBeWrittenIsLeftAsItWas) {
+  const std::string dir = TempFolder();
+  PrivateProfileFile ini(dir + "tpnav.ini");
+  ASSERT_EQ(ini.Write({{"浏览器", "默认", "2"}}), 1u);
+  const std::string before = Bytes(dir + "tpnav.ini");
+  SetFileAttributesW(Wide(dir + "tpnav.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(ini.Write({{"浏览器", "默认", "5"}}), 0u);
+  EXPECT_EQ(Bytes(dir + "tpnav.ini"), before);
+  EXPECT_EQ(FilesIn(dir), 1);
+  SetFileAttributesW(Wide(dir + "tpnav.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  PrivateProfileFile nowhere(dir + "no such folder\\tpnav.ini");
+  EXPECT_EQ(nowhere.Write({{"config", "left", "1"}}), 0u);
+}
+
+class NoBrowser : public BrowserDiscovery {
+ public:
+  bool FindBrowserWindow(BrowserPtr&, WindowHandle&, std::string_view) override { return false; }
+  BrowserPtr GetFrameBrowser(int, const BrowserPtr&) override { return nullptr; }
+};
+
+class NoWindows : public WindowMessenger {
+ public:
+  bool PostMessage(WindowHandle, unsigned, std::uintptr_t, std::intptr_t) override { return false; }
+  ScreenPoint ScreenToClient(WindowHandle, ScreenPoint p) override { return p; }
+  WindowHandle ChildWindowFromPointEx(WindowHandle, ScreenPoint, unsigned) override { return 0; }
+};
+
+TEST(HistoryMemoLog, TheLinesTheEngineWritesLandInTheMemoInOrder) {
+  const HWND page = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(page, nullptr) << "no display";
+  const HWND memo = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE | ES_READONLY, 0, 0, 300, 200, page,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_HISTORYMEMO)), nullptr, nullptr);
+  ASSERT_NE(memo, nullptr);
+  std::array<HWND, kPageCount> pages{};
+  pages[kLogPage] = page;
+  Win32Controls controls(pages);
+  HistoryMemoLog log(controls);
+  NoBrowser discovery;
+  NoWindows windows;
+  CommandExecutor executor(discovery, windows, log);
+  ExecutorInputs inputs;
+  inputs.browserChoice = 1;
+  executor.ReceiveCommand("next", Origin::Keyboard, inputs);
+  executor.ReceiveCommand("12", Origin::Mouse, inputs);
+
+  EXPECT_EQ(WindowText(memo),
+            "接收到指令: 下一页\r\n没有发现目标浏览器:360\r\n接收到指令: 定位到第12页\r\n没有发现目标浏览器:360");
+  EXPECT_THAT(controls.Lines(Control::historyMemo),
+              ::testing::ElementsAre("接收到指令: 下一页", "没有发现目标浏览器:360", "接收到指令: 定位到第12页",
+                                     "没有发现目标浏览器:360"));
+  DestroyWindow(page);
+}
+
+}  // namespace
+}  // namespace paginor::app::win32
