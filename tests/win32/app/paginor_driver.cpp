@@ -192,6 +192,7 @@ class Driver {
   static void SetText(HWND window, int id, const std::wstring& text) {
     SendMessageW(Ctl(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
+  static void SendMessageTo(HWND window, int id, UINT message) { SendMessageW(Ctl(window, id), message, 0, 0); }
   static bool Checked(HWND window, int id) { return SendMessageW(Ctl(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
   static void SetCheck(HWND window, int id, bool on) {
     SendMessageW(Ctl(window, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -399,6 +400,52 @@ int wmain(int argc, wchar_t** argv) {
         "each disable list is back in its memo");
   Check(Driver::Checked(w, IDC_RGPIE_0 + 2) && Driver::Checked(w, IDC_SMARTCHK), "the browser choice and smart option are back");
   Check(Text(Driver::Ctl(w, IDC_CFGMEMO1 + 1)) == L"下一章", "last.pgt fills the definition editor");
+
+  // The definition editor: one memo per set, 应用 writes last.pgt, 取消 reads it again.
+  Driver::SendMessageTo(w, IDC_RADIOGROUP1_0 + 1, BM_CLICK);
+  // The window itself is hidden, so each memo's own visibility style tells.
+  auto shown = [&](int id) { return (GetWindowLongPtrW(Driver::Ctl(w, id), GWL_STYLE) & WS_VISIBLE) != 0; };
+  Check(shown(IDC_CFGMEMO1 + 1) && !shown(IDC_CFGMEMO1),
+        "choosing 下页 shows its memo alone");
+  Driver::SetText(w, IDC_CFGMEMO1, L"上一章\r\n*上一页*");
+  Driver::Command(w, IDC_BUTTON41, BN_CLICKED);
+  Check(ReadBytes(dir + L"last.pgt") == Gbk(L"**上页配置**\r\n上一章\r\n*上一页*\r\n**下页配置**\r\n下一章\r\n**首页配置**\r\n"
+                                            L"**末页配置**\r\n**某页配置**\r\n[网址=http://s.example/p*.html]\r\n"),
+        "应用 writes all five sets to last.pgt in GBK");
+  Driver::SetText(w, IDC_CFGMEMO1, L"未应用");
+  Driver::Command(w, IDC_BUTTON42, BN_CLICKED);
+  Check(Text(Driver::Ctl(w, IDC_CFGMEMO1)) == L"上一章\r\n*上一页*", "取消 shows last.pgt again");
+
+  // The fixed-position generator appends a line.
+  Driver::SetText(w, IDC_XEDIT, L"120");
+  Driver::SetText(w, IDC_YEDIT, L"45");
+  Driver::SetText(w, IDC_XYEDIT3, L"http://s.example/*");
+  Driver::Command(w, IDC_BUTTON3, BN_CLICKED);
+  const std::wstring xy = Text(Driver::Ctl(w, IDC_XYMEMO));
+  const std::wstring line = L"\r\n下一页,120,45,http://s.example/*";
+  Check(xy.size() > line.size() && xy.substr(xy.size() - line.size()) == line,
+        "生成翻页指令 appends the line to the list");
+
+  // The log: 复制 puts its text on the clipboard, 清空 empties it.
+  Driver::SetText(w, IDC_HISTORYMEMO, L"接收到指令: 下一页\r\n    执行指令:下一页");
+  Driver::Command(w, IDC_BUTTON2, BN_CLICKED);
+  std::wstring clip;
+  if (OpenClipboard(nullptr)) {
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      clip = static_cast<const wchar_t*>(GlobalLock(data));
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+  }
+  Check(clip == L"接收到指令: 下一页\r\n    执行指令:下一页", "复制 copies the whole log");
+  Driver::Command(w, IDC_BUTTON1, BN_CLICKED);
+  Check(Text(Driver::Ctl(w, IDC_HISTORYMEMO)).empty(), "清空 empties the log");
+
+  // Without a browser the frames list stays empty and disabled.
+  Driver::SendMessageTo(w, IDC_CHKFRAME, BM_CLICK);
+  Check(Driver::Checked(w, IDC_CHKFRAME) && !IsWindowEnabled(Driver::Ctl(w, IDC_CBFRAME)) &&
+            SendMessageW(Driver::Ctl(w, IDC_CBFRAME), CB_GETCOUNT, 0, 0) == 0,
+        "ticking 网页含有框架 without a browser leaves the list empty");
 
   Sleep(1000);
   PrintMemory("paginor.exe, idle", again.pi.hProcess);
