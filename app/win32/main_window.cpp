@@ -327,8 +327,12 @@ INT_PTR MainWindow::HandlePage(HWND page, UINT message, WPARAM wParam, LPARAM lP
       return TRUE;
     case WM_CTLCOLORSTATIC: {
       const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-      if (!IsLink(id)) return FALSE;
       const HDC dc = reinterpret_cast<HDC>(wParam);
+      if (id == IDC_HISTORYMEMO) {  // read-only, yet a page of text like the other memos
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+      }
+      if (!IsLink(id)) return FALSE;
       SetTextColor(dc, RGB(0, 0, 128));
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));

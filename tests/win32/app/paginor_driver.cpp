@@ -336,6 +336,9 @@ int wmain(int argc, wchar_t** argv) {
   Check(!IsWindowEnabled(Driver::Ctl(w, IDC_KEYBTN1)) && !IsWindowEnabled(Driver::Ctl(w, IDC_MOUSEBTN1)) &&
             !IsWindowEnabled(Driver::Ctl(w, IDC_CBFRAME)),
         "Apply buttons and the frame list start disabled");
+  bool choicesEnabled = true;
+  for (int i = 0; i < 6; ++i) choicesEnabled = choicesEnabled && IsWindowEnabled(Driver::Ctl(w, IDC_RGPIE_0 + i));
+  Check(choicesEnabled, "every browser choice can be picked");
 
   // A second start wakes the first and ends.
   Program second = d.Start();
