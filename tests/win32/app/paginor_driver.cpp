@@ -137,7 +137,7 @@ class Driver {
 
   const std::wstring& dir() const { return dir_; }
 
-  Program Start() {
+  Program Start(bool expectWindow = true) {
     Program p;
     STARTUPINFOW si{};
     si.cb = sizeof(si);
@@ -147,6 +147,7 @@ class Driver {
       Check(false, "paginor.exe starts");
       return p;
     }
+    if (!expectWindow) return p;
     p.window = WaitTopLevel(p.pi.dwProcessId, L"TKRVMessageForm", 20000);
     WaitForInputIdle(p.pi.hProcess, 20000);
     p.readyMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
@@ -491,6 +492,17 @@ int wmain(int argc, wchar_t** argv) {
     Check(false, "the program starts at 150 %");
   }
   SetLogPixels(96);
+
+  // Without its hook libraries beside it the program says which one is missing and ends.
+  DeleteFileW((dir + L"hkboard.dll").c_str());
+  Program bare = d.Start(false);
+  Check(d.TakeNotice(bare, L"提示") == L"没有发现" + dir + L"hkboard.dll", "a missing hook library is named");
+  DWORD bareCode = 0;
+  const bool bareEnded = WaitForSingleObject(bare.pi.hProcess, 20000) == WAIT_OBJECT_0;
+  GetExitCodeProcess(bare.pi.hProcess, &bareCode);
+  Check(bareEnded && bareCode != 0, "and the program ends without a window");
+  CloseHandle(bare.pi.hProcess);
+  CloseHandle(bare.pi.hThread);
 
   std::printf("%d failed\n", failures);
   return failures == 0 ? 0 : 1;
