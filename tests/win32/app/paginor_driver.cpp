@@ -296,26 +296,20 @@ SIZE ClientSize(HWND w) {
   return {r.right, r.bottom};
 }
 
-}  // namespace
+const wchar_t* const kLetters[] = {L"b", L"n", L"f", L"l", L"w", L"k"};
 
-int wmain(int argc, wchar_t** argv) {
-  if (argc < 4) {
-    std::printf("usage: paginor_driver <paginor.exe> <stand-in folder> <output folder>\n");
-    return 2;
-  }
-  Driver d(argv[1], argv[2], argv[3]);
-  const std::wstring dir = d.dir();
-  CreateDirectoryW(argv[3], nullptr);
-  SetLogPixels(96);
-  DrawOwnFrames();
+std::string KeyboardSection() {
+  return Gbk(L"[键盘]\r\n上页=b\r\n下页=n\r\n首页=f\r\n末页=l\r\n前进=w\r\n后退=k\r\n使用=1\r\n");
+}
 
+Program FirstStart(Driver& d, const std::wstring& dir) {
   // A first start with nothing beside the program.
   Program first = d.Start();
   Check(first.window != nullptr, "the main window of class TKRVMessageForm exists");
-  if (!first.window) return 1;
+  if (!first.window) return first;
   Check(d.TakeNotice(first, L"提示") == L"没有找到所需的文件:" + dir + L"last.pgt", "a missing last.pgt is told once");
   WaitForInputIdle(first.pi.hProcess, 10000);
-  HWND w = first.window;
+  const HWND w = first.window;
   Check(!IsWindowVisible(w), "the window starts hidden");
   Check(ReadBytes(dir + L"hook-calls.txt") == "HookMouse\nHookKey\n", "the mouse hook is bound before the keyboard hook");
   Check(Text(w) == L"Paginor5.3(2011-11-01)", "the caption is the product name and version");
@@ -341,6 +335,10 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 0; i < 6; ++i) choicesEnabled = choicesEnabled && IsWindowEnabled(Driver::Ctl(w, IDC_RGPIE_0 + i));
   Check(choicesEnabled, "every browser choice can be picked");
 
+  return first;
+}
+
+void SecondInstance(Driver& d, HWND w) {
   // A second start wakes the first and ends.
   Program second = d.Start();
   const bool ended = WaitForSingleObject(second.pi.hProcess, 20000) == WAIT_OBJECT_0;
@@ -353,14 +351,16 @@ int wmain(int argc, wchar_t** argv) {
   Check(IsWindowVisible(w) != FALSE, "the second instance shows the first");
   d.Screenshots(w, L"100");
 
+}
+
+void ApplyAndRefuse(Driver& d, const Program& first, const std::wstring& dir) {
+  const HWND w = first.window;
   // Keyboard Apply.
-  const wchar_t* letters[] = {L"b", L"n", L"f", L"l", L"w", L"k"};
-  for (int i = 0; i < 6; ++i) Driver::SetText(w, kEdits[i], letters[i]);
+  for (int i = 0; i < 6; ++i) Driver::SetText(w, kEdits[i], kLetters[i]);
   Check(IsWindowEnabled(Driver::Ctl(w, IDC_KEYBTN1)) && IsWindowEnabled(Driver::Ctl(w, IDC_KEYBTN2)),
         "editing a letter enables Apply and Cancel");
   Driver::Command(w, IDC_KEYBTN1, BN_CLICKED);
-  const std::string keyboardSection =
-      Gbk(L"[键盘]\r\n上页=b\r\n下页=n\r\n首页=f\r\n末页=l\r\n前进=w\r\n后退=k\r\n使用=1\r\n");
+  const std::string keyboardSection = KeyboardSection();
   Check(ReadBytes(dir + L"tpnav.ini") == keyboardSection, "keyboard Apply writes section 键盘 in GBK");
 
   // A duplicate gesture is refused.
@@ -373,6 +373,10 @@ int wmain(int argc, wchar_t** argv) {
   Check(Driver::Selected(w, IDC_CB13) == 4 && !IsWindowEnabled(Driver::Ctl(w, IDC_MOUSEBTN1)),
         "mouse Cancel restores the gesture and disables the buttons");
 
+}
+
+void ExitWritesEverything(Driver& d, Program& first, const std::wstring& dir) {
+  const HWND w = first.window;
   // Lists and options, then exit.
   Driver::SetText(w, IDC_DMEMO1, L"http://kb.example.com/\r\n#中文注释");
   Driver::SetText(w, IDC_DMEMO2, L"http://ms.example.com/论坛/");
@@ -383,21 +387,24 @@ int wmain(int argc, wchar_t** argv) {
   Check(ReadBytes(dir + L"hook-calls.txt") == "HookMouse\nHookKey\nUnHookKey\nUnHookMouse\n",
         "the hooks are removed keyboard first");
   Check(ReadBytes(dir + L"tpnav.ini") ==
-            keyboardSection + Gbk(L"[浏览器]\r\n默认=2\r\n[config]\r\nautoupgrade=1\r\nleft=0\r\ndisable=0\r\nsmart=1\r\n"),
+            KeyboardSection() + Gbk(L"[浏览器]\r\n默认=2\r\n[config]\r\nautoupgrade=1\r\nleft=0\r\ndisable=0\r\nsmart=1\r\n"),
         "tpnav.ini holds the browser choice and the options in GBK");
   Check(ReadBytes(dir + L"disable1.txt") == Gbk(L"http://kb.example.com/\r\n#中文注释\r\n"), "disable1.txt is dmemo1 in GBK");
   Check(ReadBytes(dir + L"disable2.txt") == Gbk(L"http://ms.example.com/论坛/\r\n"), "disable2.txt is dmemo2 in GBK");
   Check(ReadBytes(dir + L"xy.txt") == Gbk(L"#指令格式: 动作,x,y,网址模式\r\n下一页,100,200,http://s.example/*\r\n"),
         "xy.txt is xyMemo in GBK");
 
+}
+
+Program Restart(Driver& d, const std::wstring& dir) {
   // A restart shows everything again; with last.pgt present no box holds it up.
   WriteBytes(dir + L"last.pgt", Gbk(L"**下页配置**\r\n下一章\r\n**某页配置**\r\n[网址=http://s.example/p*.html]\r\n"));
   Program again = d.Start();
-  w = again.window;
+  const HWND w = again.window;
   Check(w != nullptr, "the program starts again");
-  if (!w) return 1;
+  if (!w) return again;
   bool lettersKept = true;
-  for (int i = 0; i < 6; ++i) lettersKept = lettersKept && Text(Driver::Ctl(w, kEdits[i])) == letters[i];
+  for (int i = 0; i < 6; ++i) lettersKept = lettersKept && Text(Driver::Ctl(w, kEdits[i])) == kLetters[i];
   Check(lettersKept, "all six letters survive the restart");
   Check(Text(Driver::Ctl(w, IDC_DMEMO1)) == L"http://kb.example.com/\r\n#中文注释" &&
             Text(Driver::Ctl(w, IDC_DMEMO2)) == L"http://ms.example.com/论坛/",
@@ -405,6 +412,10 @@ int wmain(int argc, wchar_t** argv) {
   Check(Driver::Checked(w, IDC_RGPIE_0 + 2) && Driver::Checked(w, IDC_SMARTCHK), "the browser choice and smart option are back");
   Check(Text(Driver::Ctl(w, IDC_CFGMEMO1 + 1)) == L"下一章", "last.pgt fills the definition editor");
 
+  return again;
+}
+
+void EditorsAndButtons(HWND w, const std::wstring& dir) {
   // The definition editor: one memo per set, 应用 writes last.pgt, 取消 reads it again.
   Driver::SendMessageTo(w, IDC_RADIOGROUP1_0 + 1, BM_CLICK);
   // The window itself is hidden, so each memo's own visibility style tells.
@@ -451,6 +462,9 @@ int wmain(int argc, wchar_t** argv) {
             SendMessageW(Driver::Ctl(w, IDC_CBFRAME), CB_GETCOUNT, 0, 0) == 0,
         "ticking 网页含有框架 without a browser leaves the list empty");
 
+}
+
+void Figures(Driver& d, Program& again) {
   Sleep(1000);
   PrintMemory("paginor.exe, idle", again.pi.hProcess);
   PrintMemory("this driver, for comparison", GetCurrentProcess());
@@ -470,6 +484,9 @@ int wmain(int argc, wchar_t** argv) {
                 times[times.size() / 2], times.front(), times.back(), times.size());
   }
 
+}
+
+void Scaled(Driver& d, const std::wstring& dir) {
   // The same window at 150 % scaling.
   SetLogPixels(144);
   Program scaled = d.Start();
@@ -493,6 +510,9 @@ int wmain(int argc, wchar_t** argv) {
   }
   SetLogPixels(96);
 
+}
+
+void MissingHookLibrary(Driver& d, const std::wstring& dir) {
   // Without its hook libraries beside it the program says which one is missing and ends.
   DeleteFileW((dir + L"hkboard.dll").c_str());
   Program bare = d.Start(false);
@@ -503,6 +523,33 @@ int wmain(int argc, wchar_t** argv) {
   Check(bareEnded && bareCode != 0, "and the program ends without a window");
   CloseHandle(bare.pi.hProcess);
   CloseHandle(bare.pi.hThread);
+
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 4) {
+    std::printf("usage: paginor_driver <paginor.exe> <stand-in folder> <output folder>\n");
+    return 2;
+  }
+  Driver d(argv[1], argv[2], argv[3]);
+  const std::wstring dir = d.dir();
+  CreateDirectoryW(argv[3], nullptr);
+  SetLogPixels(96);
+  DrawOwnFrames();
+
+  Program first = FirstStart(d, dir);
+  if (!first.window) return 1;
+  SecondInstance(d, first.window);
+  ApplyAndRefuse(d, first, dir);
+  ExitWritesEverything(d, first, dir);
+  Program again = Restart(d, dir);
+  if (!again.window) return 1;
+  EditorsAndButtons(again.window, dir);
+  Figures(d, again);
+  Scaled(d, dir);
+  MissingHookLibrary(d, dir);
 
   std::printf("%d failed\n", failures);
   return failures == 0 ? 0 : 1;
