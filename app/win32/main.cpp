@@ -48,11 +48,12 @@ int WakeFirstInstance() {
   return 0;
 }
 
+// The browser's objects are reached from this thread's single-threaded apartment.
 class ComApartment {
  public:
-  ComApartment() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
+  ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
   ~ComApartment() {
-    if (ok_) OleUninitialize();
+    if (ok_) CoUninitialize();
   }
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;

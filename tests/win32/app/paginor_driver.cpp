@@ -296,6 +296,7 @@ SIZE ClientSize(HWND w) {
   return {r.right, r.bottom};
 }
 
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const wchar_t* const kLetters[] = {L"b", L"n", L"f", L"l", L"w", L"k"};
 
 std::string KeyboardSection() {
@@ -396,7 +397,19 @@ void ExitWritesEverything(Driver& d, Program& first, const std::wstring& dir) {
 
 }
 
+std::wstring RunValue() {
+  wchar_t data[1024] = {};
+  DWORD bytes = sizeof(data);
+  if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"tpnav", RRF_RT_REG_SZ, nullptr, data, &bytes) != ERROR_SUCCESS) {
+    return L"<none>";
+  }
+  return data;
+}
+
 Program Restart(Driver& d, const std::wstring& dir) {
+  // Autostart shows as on only for this very program file.
+  RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"tpnav", REG_SZ, (dir + L"paginor.exe").c_str(),
+                  static_cast<DWORD>((dir.size() + 12) * sizeof(wchar_t)));
   // A restart shows everything again; with last.pgt present no box holds it up.
   WriteBytes(dir + L"last.pgt", Gbk(L"**下页配置**\r\n下一章\r\n**某页配置**\r\n[网址=http://s.example/p*.html]\r\n"));
   Program again = d.Start();
@@ -411,6 +424,12 @@ Program Restart(Driver& d, const std::wstring& dir) {
         "each disable list is back in its memo");
   Check(Driver::Checked(w, IDC_RGPIE_0 + 2) && Driver::Checked(w, IDC_SMARTCHK), "the browser choice and smart option are back");
   Check(Text(Driver::Ctl(w, IDC_CFGMEMO1 + 1)) == L"下一章", "last.pgt fills the definition editor");
+  Check(Driver::Checked(w, IDC_CHKAUTO), "the Run value of this program ticks 开机后自动运行");
+  Driver::SendMessageTo(w, IDC_CHKAUTO, BM_CLICK);
+  Check(RunValue() == L"<none>", "unticking removes the Run value");
+  Driver::SendMessageTo(w, IDC_CHKAUTO, BM_CLICK);
+  Check(RunValue() == dir + L"paginor.exe", "ticking writes the program's path");
+  Driver::SendMessageTo(w, IDC_CHKAUTO, BM_CLICK);
 
   return again;
 }
@@ -462,6 +481,13 @@ void EditorsAndButtons(HWND w, const std::wstring& dir) {
             SendMessageW(Driver::Ctl(w, IDC_CBFRAME), CB_GETCOUNT, 0, 0) == 0,
         "ticking 网页含有框架 without a browser leaves the list empty");
 
+}
+
+void SessionEndSaves(HWND w, const std::wstring& dir) {
+  Driver::SetText(w, IDC_DMEMO1, L"http://end.example/");
+  SendMessageW(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+  SendMessageW(w, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  Check(ReadBytes(dir + L"disable1.txt") == "http://end.example/\r\n", "the end of a session saves the lists");
 }
 
 void Figures(Driver& d, Program& again) {
@@ -547,6 +573,7 @@ int wmain(int argc, wchar_t** argv) {
   Program again = Restart(d, dir);
   if (!again.window) return 1;
   EditorsAndButtons(again.window, dir);
+  SessionEndSaves(again.window, dir);
   Figures(d, again);
   Scaled(d, dir);
   MissingHookLibrary(d, dir);
