@@ -5,12 +5,24 @@
 #include <vector>
 
 #include "app/win32/wide.h"
+#include "engine/text_codec.h"
 
 namespace paginor::app::win32 {
 namespace {
 
 // No value a person types holds this, so it tells a missing key from an empty one.
 constexpr wchar_t kMissing[] = L"\x1\x2\x3";
+
+// The profile functions keep a file that starts with a UTF-16 mark in UTF-16.
+bool IsUnicodeFile(const std::wstring& path) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  unsigned char mark[2] = {};
+  DWORD read = 0;
+  const bool ok = ReadFile(file, mark, 2, &read, nullptr) && read == 2 && mark[0] == 0xFF && mark[1] == 0xFE;
+  CloseHandle(file);
+  return ok;
+}
 
 }  // namespace
 
@@ -42,7 +54,14 @@ std::size_t PrivateProfileFile::Write(const std::vector<ProfileEntry>& entries) 
   DeleteFileW(temporary.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && !CopyFileW(file.c_str(), temporary.c_str(), FALSE)) return 0;
   std::size_t written = 0;
+  const bool unicode = IsUnicodeFile(temporary);
   for (const ProfileEntry& e : entries) {
+    // An ANSI file turns what its code page cannot hold into "?": count that as a failed
+    // write rather than lose the text without a word.
+    if (!unicode && !(SystemAnsiCodec().FromUtf8(e.section) && SystemAnsiCodec().FromUtf8(e.key) &&
+                      SystemAnsiCodec().FromUtf8(e.value))) {
+      break;
+    }
     if (!WritePrivateProfileStringW(Wide(e.section).c_str(), Wide(e.key).c_str(),
                                     Wide(e.value).c_str(), temporary.c_str())) {
       break;

@@ -71,6 +71,11 @@ TEST(PrivateProfileFile, AFileThatCannotBeWrittenIsLeftAsItWas) {
   EXPECT_EQ(FilesIn(dir), 1);
   SetFileAttributesW(Wide(dir + "tpnav.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
 
+  // A letter the ANSI code page cannot hold is refused rather than stored as "?".
+  EXPECT_EQ(ini.Write({{"浏览器", "默认", "3"}, {"键盘", "上页", "한"}}), 1u);
+  EXPECT_EQ(ini.Read("浏览器", "默认"), "3");
+  EXPECT_EQ(ini.Read("键盘", "上页"), std::nullopt);
+
   PrivateProfileFile nowhere(dir + "no such folder\\tpnav.ini");
   EXPECT_EQ(nowhere.Write({{"config", "left", "1"}}), 0u);
 }
