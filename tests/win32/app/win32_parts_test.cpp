@@ -20,14 +20,28 @@
 namespace paginor::app::win32 {
 namespace {
 
-std::string TempFolder() {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring dir = std::wstring(temp) + L"paginor-parts-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                           std::to_wstring(GetTickCount64()) + L"\\";
-  CreateDirectoryW(dir.c_str(), nullptr);
-  return Utf8(dir);
-}
+// A fresh folder, removed with its files when the test ends.
+class TempFolder {
+ public:
+  TempFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static int counter = 0;
+    dir_ = std::wstring(temp) + L"paginor-parts-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++counter) + L"\\";
+    CreateDirectoryW(dir_.c_str(), nullptr);
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(dir_), ec);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  std::string path() const { return Utf8(dir_); }
+
+ private:
+  std::wstring dir_;
+};
 
 std::string Bytes(const std::string& path) {
   std::ifstream in(std::filesystem::path(Wide(path)), std::ios::binary);
@@ -47,7 +61,8 @@ int FilesIn(const std::string& dir) {
 }
 
 TEST(PrivateProfileFile, WritesGbkNamesKeepsOtherSectionsAndTellsMissingFromEmpty) {
-  const std::string dir = TempFolder();
+  const TempFolder folder;
+  const std::string dir = folder.path();
   PrivateProfileFile ini(dir + "tpnav.ini");
   EXPECT_EQ(ini.Read("键盘", "上页"), std::nullopt);
 
@@ -61,7 +76,8 @@ TEST(PrivateProfileFile, WritesGbkNamesKeepsOtherSectionsAndTellsMissingFromEmpt
 }
 
 TEST(PrivateProfileFile, AFileThatCannotBeWrittenIsLeftAsItWas) {
-  const std::string dir = TempFolder();
+  const TempFolder folder;
+  const std::string dir = folder.path();
   PrivateProfileFile ini(dir + "tpnav.ini");
   ASSERT_EQ(ini.Write({{"浏览器", "默认", "2"}}), 1u);
   const std::string before = Bytes(dir + "tpnav.ini");
