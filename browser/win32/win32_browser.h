@@ -1,0 +1,23 @@
+#pragma once
+// What the main window and the console tool need of browser discovery on Windows.
+// The caller's thread must be a single-threaded apartment (ComApartment).
+
+#include <memory>
+#include <string>
+
+#include "browser/frames.h"
+#include "engine/browser_model.h"
+#include "engine/window_messenger.h"
+
+namespace paginor::win32 {
+
+// The installed IE's major version: HKLM, then HKCU; "6" without either key.
+std::string DetectIEVersion();
+
+// Discovery over the real windows and browsers, for the IE version DetectIEVersion gave.
+std::unique_ptr<BrowserDiscovery> MakeWin32BrowserDiscovery(std::string ieVersion);
+std::unique_ptr<WindowMessenger> MakeWin32WindowMessenger();
+// The frame list of the tab: "N    ADDRESS" per frame, "?" for anything else.
+std::vector<std::string> ListFrames(const BrowserPtr& tab);
+
+}  // namespace paginor::win32
