@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/calc_command.h"
+#include "cli/links_command.h"
 #include "cli/turn_command.h"
 #include "cli/usage.h"
 
@@ -26,6 +27,7 @@ int Run(std::vector<std::string> args) {
   args.erase(args.begin());
   if (command == "calc") return paginor::cli::RunCalc(args, std::cout, std::cerr);
   if (command == "turn") return paginor::cli::RunTurn(args, std::cout, std::cerr);
+  if (command == "links") return paginor::cli::RunLinks(args, std::cout, std::cerr);
   std::cerr << "paginor-cli: unknown subcommand \"" << command << "\" (see paginor-cli --help)\n";
   return 2;
 }

@@ -8,6 +8,7 @@ const std::string_view kUsage =
 Usage:
   paginor-cli calc FORMULA...
   paginor-cli turn COMMAND PAGE [options]
+  paginor-cli links PAGE [--url ADDRESS]
   paginor-cli --help
 
 calc FORMULA...
@@ -44,6 +45,12 @@ Output of turn
     nothing                  the command did nothing
   With --site every run begins with "run N: ADDRESS". A walk that cannot go on ends
   with "walk ends: REASON" (no page to go to, or an address not in the site map).
+
+links PAGE [--url ADDRESS]
+  Prints the page's links in document order as a table, as a browser answers for each:
+  a line "#url<TAB>ADDRESS", then per link its text, outer HTML, href, parent text and
+  parent outer HTML, tab-separated, with \\ \t \n \r escaped ("\-" for no parent).
+  The Windows test browser serves these tables.
 
 Exit status
   0  the formulas gave results / the command ran, whatever it did

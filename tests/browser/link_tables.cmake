@@ -1,0 +1,20 @@
+# The link tables the Windows test browser serves are paginor-cli's reading of real
+# pages: each is regenerated here and must match the checked-in file.
+set(link_tables
+  "forum1 examples/forum/page1.html http://forum.example/thread-1024-1.html"
+  "forum2 examples/forum/page2.html http://forum.example/thread-1024-2.html"
+  "forum3 examples/forum/page3.html http://forum.example/thread-1024-3.html"
+  "forum4 examples/forum/page4.html http://forum.example/thread-1024-4.html"
+  "results1 examples/results/page1.html http://search.example/results?q=paginor&page=1"
+  "gallery10 examples/gallery/start10.html http://photos.example/album.php?id=42&start=10"
+  "imagemap tests/browser/data/imagemap.html http://map.example/map-2.html")
+foreach(entry IN LISTS link_tables)
+  separate_arguments(entry)
+  list(GET entry 0 name)
+  list(GET entry 1 page)
+  list(GET entry 2 url)
+  add_test(NAME browser_link_table_${name}
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/run_cli.sh $<TARGET_FILE:paginor-cli>
+                   ${PROJECT_SOURCE_DIR} 0 tests/browser/data/${name}.tsv - links ${page} --url ${url})
+  set_tests_properties(browser_link_table_${name} PROPERTIES LABELS cli TIMEOUT 60)
+endforeach()
