@@ -213,7 +213,7 @@ class StubHTMLDocument2 : public IHTMLDocument2 {
   HRESULT STDMETHODCALLTYPE put_onerrorupdate(VARIANT v) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_onerrorupdate(VARIANT *p) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE toString(BSTR *String) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE createStyleSheet(BSTR bstrHref = L"", LONG lIndex = -1, IHTMLStyleSheet **ppnewStyleSheet = 0) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE createStyleSheet(BSTR bstrHref, LONG lIndex, IHTMLStyleSheet **ppnewStyleSheet) override { return E_NOTIMPL; }
 };
 
 class StubHTMLWindow2 : public IHTMLWindow2 {
@@ -234,9 +234,9 @@ class StubHTMLWindow2 : public IHTMLWindow2 {
   HRESULT STDMETHODCALLTYPE get_status(BSTR *p) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE setTimeout(BSTR expression, LONG msec, VARIANT *language, LONG *timerID) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE clearTimeout(LONG timerID) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE alert(BSTR message = L"") override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE confirm(BSTR message = L"", VARIANT_BOOL *confirmed = 0) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE prompt(BSTR message = L"", BSTR defstr = L"undefined", VARIANT *textdata = 0) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE alert(BSTR message) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE confirm(BSTR message, VARIANT_BOOL *confirmed) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE prompt(BSTR message, BSTR defstr, VARIANT *textdata) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_Image(IHTMLImageElementFactory **p) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_location(IHTMLLocation **p) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_history(IOmHistory **p) override { return E_NOTIMPL; }
@@ -247,7 +247,7 @@ class StubHTMLWindow2 : public IHTMLWindow2 {
   HRESULT STDMETHODCALLTYPE put_name(BSTR v) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_name(BSTR *p) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_parent(IHTMLWindow2 **p) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE open(BSTR url = L"", BSTR name = L"", BSTR features = L"", VARIANT_BOOL replace = 0, IHTMLWindow2 **pomWindowResult = 0) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE open(BSTR url, BSTR name, BSTR features, VARIANT_BOOL replace, IHTMLWindow2 **pomWindowResult) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_self(IHTMLWindow2 **p) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_top(IHTMLWindow2 **p) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_window(IHTMLWindow2 **p) override { return E_NOTIMPL; }
@@ -274,7 +274,7 @@ class StubHTMLWindow2 : public IHTMLWindow2 {
   HRESULT STDMETHODCALLTYPE get_event(IHTMLEventObj **p) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get__newEnum(IUnknown **p) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE showModalDialog(BSTR dialog, VARIANT *varArgIn, VARIANT *varOptions, VARIANT *varArgOut) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE showHelp(BSTR helpURL, VARIANT helpArg, BSTR features = L"") override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE showHelp(BSTR helpURL, VARIANT helpArg, BSTR features) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_screen(IHTMLScreen **p) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_Option(IHTMLOptionElementFactory **p) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE focus() override { return E_NOTIMPL; }
@@ -286,7 +286,7 @@ class StubHTMLWindow2 : public IHTMLWindow2 {
   HRESULT STDMETHODCALLTYPE clearInterval(LONG timerID) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE put_offscreenBuffering(VARIANT v) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_offscreenBuffering(VARIANT *p) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE execScript(BSTR code, BSTR language = L"JScript", VARIANT *pvarRet = 0) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE execScript(BSTR code, BSTR language, VARIANT *pvarRet) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE toString(BSTR *String) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE scrollBy(LONG x, LONG y) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE scrollTo(LONG x, LONG y) override { return E_NOTIMPL; }

@@ -24,7 +24,8 @@ def methods(text, name):
     for ret, _, _ in found:
         if ret != "HRESULT":
             sys.exit("%s returns %s" % (name, ret))
-    return [(n, " ".join(p.split())) for _, n, p in found]
+    # Default arguments stay with the interface; an override does not repeat them.
+    return [(n, re.sub(r"\s*=\s*[^,]+", "", " ".join(p.split()))) for _, n, p in found]
 
 
 out = ["#pragma once",

@@ -1,0 +1,13 @@
+#pragma once
+// Every call the fake browser receives, one UTF-8 line each, flushed at once so that a
+// test in another process reads it while the fake runs.
+
+#include <string>
+#include <string_view>
+
+namespace paginor::fake {
+
+void OpenCallLog(const std::wstring& path);
+void LogCall(std::string_view line);
+
+}  // namespace paginor::fake
