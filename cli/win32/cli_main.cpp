@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "browser/win32/call_watchdog.h"
 #include "browser/win32/com_util.h"
 #include "browser/win32/win32_browser.h"
+#include "browser/win32/win32_window_system.h"
 #include "engine/browser_kinds.h"
 #include "engine/command.h"
 #include "engine/definition_file.h"
@@ -181,6 +183,7 @@ int Run(const std::vector<std::string>& args) {
 
   const win32::ComApartment apartment;
   if (!apartment.ok()) return Fail("cannot initialise COM");
+  const win32::CallWatchdog watchdog(win32::kDocumentTimeoutMs);
   const std::unique_ptr<BrowserDiscovery> discovery =
       win32::MakeWin32BrowserDiscovery(win32::DetectIEVersion());
   if (options->subcommand == "frames") {

@@ -5,9 +5,12 @@
 #include <string>
 #include <string_view>
 
+
 namespace paginor::fake {
 
 void OpenCallLog(const std::wstring& path);
+// The browser stops answering for hangMs when it receives this call.
+void HangOnCall(std::string line, unsigned long hangMs);
 void LogCall(std::string_view line);
 
 }  // namespace paginor::fake

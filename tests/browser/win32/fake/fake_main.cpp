@@ -2,7 +2,7 @@
 // "WM_HTML_GETOBJECT" from its content windows with documents serving link tables.
 //
 // fake_browser --log FILE [--page TABLE.tsv]... [--synthetic N] [--embed P:LIST]...
-//              --window PATH... [--hang-ms MS]
+//              --window PATH... [--hang-ms MS] [--hang-on CALL]
 //   PATH     windows from the top level down, "/"-separated; each step is
 //            CLASS[#TAG][!][=TITLE][@PAGE|@hang]: "!" hidden, "@PAGE" a content window
 //            showing that page (0-based, in --page order) in a tab of its own,
@@ -10,6 +10,8 @@
 //            paths are one window; a TAG tells same-class siblings apart.
 //   --embed  P:LIST  page P embeds frames showing the pages of LIST (comma-separated;
 //            "plugin" for an object that is no browser).
+//   --hang-on CALL  stops answering for --hang-ms when that call arrives (a line of
+//            the call log, e.g. "link 2 get outerText").
 //   --synthetic N  adds a page of N links whose last one is the next-page link.
 // Writes "ready" to the log when every window is up. Windows listed first are the
 // topmost, among top-level windows and among siblings.
@@ -203,6 +205,7 @@ Page Synthetic(int count) {
 int Run(const std::vector<std::wstring>& args) {
   Layout layout;
   std::vector<std::wstring> embeds;
+  std::string hangOn;
   for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
     const std::wstring& option = args[i];
     const std::wstring& value = args[i + 1];
@@ -220,6 +223,8 @@ int Run(const std::vector<std::wstring>& args) {
       layout.AddPath(Utf8(value));
     } else if (option == L"--hang-ms") {
       g_hangMs = static_cast<DWORD>(std::stoul(value));
+    } else if (option == L"--hang-on") {
+      hangOn = Utf8(value);
     } else {
       std::fprintf(stderr, "fake_browser: unknown option %s\n", Utf8(option).c_str());
       return 2;
@@ -234,6 +239,7 @@ int Run(const std::vector<std::wstring>& args) {
       page.embeds.push_back(item == "plugin" ? -1 : std::stoi(item));
     }
   }
+  if (!hangOn.empty()) HangOnCall(hangOn, g_hangMs);
   g_getObject = RegisterWindowMessageW(L"WM_HTML_GETOBJECT");
   if (!layout.Create()) {
     std::fprintf(stderr, "fake_browser: cannot create the windows (error %lu)\n", GetLastError());
