@@ -1,9 +1,12 @@
 #pragma once
 // What the main window and the console tool need of browser discovery on Windows.
-// The caller's thread must be a single-threaded apartment (ComApartment).
+// The caller's thread must be a single-threaded apartment (ComApartment), and each
+// command should run inside a CallWatchdog(kDocumentTimeoutMs) (call_watchdog.h), so
+// that a browser that stops answering halfway cannot hold the thread.
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "browser/frames.h"
 #include "engine/browser_model.h"
