@@ -18,3 +18,17 @@ foreach(entry IN LISTS link_tables)
                    ${PROJECT_SOURCE_DIR} 0 tests/browser/data/${name}.tsv - links ${page} --url ${url})
   set_tests_properties(browser_link_table_${name} PROPERTIES LABELS cli TIMEOUT 60)
 endforeach()
+
+# Bad arguments: a message on standard error and status 2.
+foreach(case "missing_page|cannot find|links examples/none.html"
+             "no_page|give a PAGE|links --url http://x.example/")
+  string(REPLACE "|" ";" case "${case}")
+  list(GET case 0 name)
+  list(GET case 1 message)
+  list(GET case 2 args)
+  separate_arguments(args)
+  add_test(NAME browser_link_table_${name}
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/run_cli.sh $<TARGET_FILE:paginor-cli>
+                   ${PROJECT_SOURCE_DIR} 2 - ${message} ${args})
+  set_tests_properties(browser_link_table_${name} PROPERTIES LABELS cli TIMEOUT 60)
+endforeach()
