@@ -1,0 +1,43 @@
+#pragma once
+// A page as screen readers see it: the accessibility tree that Chromium and Firefox
+// serve without extensions or start-up flags. The Windows build wraps IAccessible;
+// tests build trees by hand.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace paginor {
+
+// The platform's role and state values, so the Windows layer passes them through.
+namespace msaa {
+inline constexpr long kRoleDocument = 0x0F;
+inline constexpr long kRoleLink = 0x1E;
+inline constexpr long kRoleGraphic = 0x28;
+inline constexpr long kRoleStaticText = 0x29;
+inline constexpr long kRoleText = 0x2A;  // an editable field
+inline constexpr std::uint32_t kStateFocused = 0x4;
+inline constexpr std::uint32_t kStateReadOnly = 0x40;
+inline constexpr std::uint32_t kStateInvisible = 0x8000;
+inline constexpr std::uint32_t kStateOffscreen = 0x10000;
+}  // namespace msaa
+
+class AccessibleNode;
+using AccessiblePtr = std::shared_ptr<AccessibleNode>;
+
+// Every read crosses into the browser's process and may fail: empty is that failure.
+class AccessibleNode {
+ public:
+  virtual ~AccessibleNode() = default;
+  virtual std::optional<long> Role() = 0;
+  virtual std::optional<std::string> Name() = 0;
+  virtual std::optional<std::string> Value() = 0;
+  virtual std::optional<std::uint32_t> State() = 0;
+  virtual std::optional<std::vector<AccessiblePtr>> Children() = 0;
+  virtual AccessiblePtr Parent() = 0;
+  virtual bool DoDefaultAction() = 0;
+};
+
+}  // namespace paginor

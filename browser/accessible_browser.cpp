@@ -1,0 +1,217 @@
+#include "browser/accessible_browser.h"
+
+#include <utility>
+
+namespace paginor {
+namespace {
+
+bool HasState(AccessibleNode& node, std::uint32_t bits) {
+  const auto state = node.State();
+  return state && (*state & bits) != 0;
+}
+
+enum class Step { Descend, Skip, Stop };
+
+// Tree order without recursion; a node's children are read only when it is descended.
+template <class Visit>
+void WalkTree(const AccessiblePtr& root, Visit visit) {
+  struct Entry {
+    AccessiblePtr node;
+    int depth;
+  };
+  std::vector<Entry> stack;
+  stack.push_back({root, 0});
+  std::size_t visited = 0;
+  while (!stack.empty()) {
+    Entry entry = std::move(stack.back());
+    stack.pop_back();
+    if (!entry.node) continue;
+    if (++visited > kMaxAccessibleNodes) return;
+    const Step step = visit(entry.node, entry.depth);
+    if (step == Step::Stop) return;
+    if (step == Step::Skip || entry.depth >= kMaxAccessibleDepth) continue;
+    auto children = entry.node->Children();
+    if (!children) continue;
+    for (auto it = children->rbegin(); it != children->rend(); ++it) {
+      stack.push_back({std::move(*it), entry.depth + 1});
+    }
+  }
+}
+
+std::string Escaped(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+// Firefox serves text leaves as read-only text; an editable field's content is not
+// part of the page's text.
+bool IsTextLeaf(AccessibleNode& node, long role) {
+  if (role == msaa::kRoleStaticText) return true;
+  return role == msaa::kRoleText && HasState(node, msaa::kStateReadOnly);
+}
+
+struct Budget {
+  std::size_t nodes = kMaxAccessibleNodes;
+  bool Take() { return nodes > 0 && nodes-- > 0; }
+};
+
+void AppendMarkup(const AccessiblePtr& node, int depth, Budget& budget, std::string& out) {
+  if (!node || depth > kMaxAccessibleDepth || !budget.Take()) return;
+  const long role = node->Role().value_or(0);
+  if (role == msaa::kRoleLink) {
+    out += "<a href=\"" + Escaped(node->Value().value_or("")) + "\">" +
+           Escaped(node->Name().value_or("")) + "</a>";
+    return;
+  }
+  if (role == msaa::kRoleGraphic) {
+    out += "<img alt=\"" + Escaped(node->Name().value_or("")) + "\">";
+    return;
+  }
+  if (IsTextLeaf(*node, role)) {
+    out += Escaped(node->Name().value_or(""));
+    return;
+  }
+  out += "<div>";
+  if (auto children = node->Children()) {
+    for (const AccessiblePtr& child : *children) AppendMarkup(child, depth + 1, budget, out);
+  }
+  out += "</div>";
+}
+
+// A link, or any element around one, as the engine reads elements.
+class AccessibleElement : public LinkElement {
+ public:
+  explicit AccessibleElement(AccessiblePtr node) : node_(std::move(node)) {}
+
+  std::optional<std::string> OuterText() override {
+    if (node_->Role() == msaa::kRoleLink) return node_->Name();
+    return AccessibleText(node_);
+  }
+  std::optional<std::string> OuterHtml() override { return SynthesizedMarkup(node_); }
+  std::unique_ptr<LinkElement> ParentElement() override {
+    AccessiblePtr parent = node_->Parent();
+    if (!parent) return nullptr;
+    return std::make_unique<AccessibleElement>(std::move(parent));
+  }
+  std::optional<std::string> Href() override { return node_->Value(); }
+  bool Click() override { return node_->DoDefaultAction(); }
+  // A followed link opens where its page is, which is what the only target asked for
+  // ("_self") means; the tree has no such attribute to write.
+  bool SetTarget(std::string_view) override { return true; }
+
+ private:
+  AccessiblePtr node_;
+};
+
+class AccessibleLinks : public LinkCollection {
+ public:
+  explicit AccessibleLinks(std::vector<AccessiblePtr> links) : links_(std::move(links)) {}
+  std::optional<long> Length() override { return static_cast<long>(links_.size()); }
+  std::unique_ptr<LinkElement> Item(long index) override {
+    if (index < 0 || static_cast<std::size_t>(index) >= links_.size()) return nullptr;
+    return std::make_unique<AccessibleElement>(links_[static_cast<std::size_t>(index)]);
+  }
+
+ private:
+  std::vector<AccessiblePtr> links_;
+};
+
+class AccessibleDocument : public Document {
+ public:
+  explicit AccessibleDocument(AccessiblePtr document) : document_(std::move(document)) {}
+  std::unique_ptr<LinkCollection> Links() override {
+    return std::make_unique<AccessibleLinks>(CollectLinks(document_));
+  }
+  std::optional<std::string> Url() override { return document_->Value(); }
+
+ private:
+  AccessiblePtr document_;
+};
+
+}  // namespace
+
+AccessiblePtr FindActiveDocument(const AccessiblePtr& root) {
+  AccessiblePtr found;
+  WalkTree(root, [&](const AccessiblePtr& node, int) {
+    if (node->Role() != msaa::kRoleDocument) return Step::Descend;
+    // A background tab's document is still in the tree, hidden.
+    if (HasState(*node, msaa::kStateInvisible | msaa::kStateOffscreen)) return Step::Skip;
+    found = node;
+    return Step::Stop;
+  });
+  return found;
+}
+
+std::vector<AccessiblePtr> CollectLinks(const AccessiblePtr& document) {
+  std::vector<AccessiblePtr> links;
+  WalkTree(document, [&](const AccessiblePtr& node, int depth) {
+    if (depth == 0) return Step::Descend;
+    const auto role = node->Role();
+    if (role == msaa::kRoleLink) {
+      links.push_back(node);
+      return Step::Skip;
+    }
+    // A frame's links belong to the frame, as in the IE engine's collection.
+    return role == msaa::kRoleDocument ? Step::Skip : Step::Descend;
+  });
+  return links;
+}
+
+std::string AccessibleText(const AccessiblePtr& node) {
+  std::string text;
+  WalkTree(node, [&](const AccessiblePtr& n, int) {
+    const long role = n->Role().value_or(0);
+    if (role == msaa::kRoleLink || role == msaa::kRoleGraphic || IsTextLeaf(*n, role)) {
+      text += n->Name().value_or("");
+      return Step::Skip;
+    }
+    return Step::Descend;
+  });
+  return text;
+}
+
+std::string SynthesizedMarkup(const AccessiblePtr& node) {
+  std::string out;
+  Budget budget;
+  AppendMarkup(node, 0, budget, out);
+  return out;
+}
+
+AccessibleBrowser::AccessibleBrowser(AccessiblePtr document, WindowHandle window,
+                                     std::shared_ptr<BrowserKeys> keys)
+    : document_(std::move(document)), window_(window), keys_(std::move(keys)) {}
+
+std::optional<std::string> AccessibleBrowser::LocationUrl() {
+  if (!document_) return std::nullopt;
+  return document_->Value();
+}
+
+bool AccessibleBrowser::GoBack() { return keys_ && keys_->HistoryBack(window_); }
+
+bool AccessibleBrowser::GoForward() { return keys_ && keys_->HistoryForward(window_); }
+
+std::unique_ptr<Document> AccessibleBrowser::GetDocument() {
+  if (!document_) return nullptr;
+  return std::make_unique<AccessibleDocument>(document_);
+}
+
+bool AccessibleBrowser::Navigate(std::string_view url, std::string_view) {
+  if (!document_ || url.empty()) return false;
+  // Following a link keeps the page's own navigation (referrer, history) intact.
+  for (const AccessiblePtr& link : CollectLinks(document_)) {
+    if (link->Value() == url) return link->DoDefaultAction();
+  }
+  return keys_ && keys_->TypeAddress(window_, url);
+}
+
+}  // namespace paginor

@@ -1,0 +1,225 @@
+// The engine over an accessibility tree: the tab on show, its links in document order,
+// clicks and typed addresses, and trees a broken browser might serve.
+
+#include "browser/accessible_browser.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "engine/executor.h"
+
+namespace paginor::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+struct Journal {
+  std::vector<std::string> events;
+};
+
+class Node : public AccessibleNode, public std::enable_shared_from_this<Node> {
+ public:
+  Node(long role, std::string name, std::string value = "", std::uint32_t state = 0)
+      : role_(role), name_(std::move(name)), value_(std::move(value)), state_(state) {}
+
+  std::shared_ptr<Node> Add(std::shared_ptr<Node> child) {
+    child->parent_ = weak_from_this();
+    child->journal_ = journal_;
+    children_.push_back(child);
+    return child;
+  }
+  std::shared_ptr<Node> Add(long role, std::string name, std::string value = "",
+                            std::uint32_t state = 0) {
+    return Add(std::make_shared<Node>(role, std::move(name), std::move(value), state));
+  }
+  void SetJournal(Journal* journal) { journal_ = journal; }
+
+  std::optional<long> Role() override { return role_; }
+  std::optional<std::string> Name() override { return name_; }
+  std::optional<std::string> Value() override { return value_; }
+  std::optional<std::uint32_t> State() override { return state_; }
+  std::optional<std::vector<AccessiblePtr>> Children() override {
+    return std::vector<AccessiblePtr>(children_.begin(), children_.end());
+  }
+  AccessiblePtr Parent() override { return parent_.lock(); }
+  bool DoDefaultAction() override {
+    if (journal_) journal_->events.push_back("click " + name_);
+    return true;
+  }
+  std::vector<std::shared_ptr<Node>> children_;
+
+ private:
+  long role_;
+  std::string name_;
+  std::string value_;
+  std::uint32_t state_;
+  std::weak_ptr<Node> parent_;
+  Journal* journal_ = nullptr;
+};
+
+class RecordingKeys : public BrowserKeys {
+ public:
+  explicit RecordingKeys(Journal& journal) : journal_(journal) {}
+  bool TypeAddress(WindowHandle, std::string_view address) override {
+    journal_.events.push_back("type " + std::string(address));
+    return true;
+  }
+  bool HistoryBack(WindowHandle) override {
+    journal_.events.push_back("alt+left");
+    return true;
+  }
+  bool HistoryForward(WindowHandle) override {
+    journal_.events.push_back("alt+right");
+    return true;
+  }
+
+ private:
+  Journal& journal_;
+};
+
+using namespace msaa;
+
+// A window with two tabs: the one on show is a forum page with a frame.
+struct Tabs {
+  Journal journal;
+  std::shared_ptr<Node> root = std::make_shared<Node>(0x09, "Forum - Chromium");
+  std::shared_ptr<Node> shown;
+
+  Tabs() {
+    root->SetJournal(&journal);
+    auto background = root->Add(kRoleDocument, "Other", "http://other/", kStateInvisible);
+    background->Add(kRoleLink, "下一页", "http://other/2");
+    shown = root->Add(0x10, "")->Add(kRoleDocument, "Forum", "http://forum/t-1.html");
+    auto para = shown->Add(0x2B, "");
+    para->Add(kRoleStaticText, "Pages: ");
+    para->Add(kRoleLink, "1", "http://forum/t-1.html");
+    auto two = para->Add(kRoleLink, "2", "http://forum/t-2.html");
+    two->Add(kRoleStaticText, "2");
+    auto frame = shown->Add(kRoleDocument, "Ad", "http://ads/");
+    frame->Add(kRoleLink, "next", "http://ads/next");
+    auto next = shown->Add(kRoleLink, "下一页", "http://forum/t-2.html?a=1&b=\"2\"");
+    next->Add(kRoleGraphic, "arrow");
+    shown->Add(kRoleText, "reply text", "", kStateFocused);
+  }
+};
+
+std::vector<std::string> Names(const std::vector<AccessiblePtr>& nodes) {
+  std::vector<std::string> names;
+  for (const AccessiblePtr& n : nodes) names.push_back(n->Name().value_or("?"));
+  return names;
+}
+
+TEST(AccessibleBrowser, TheShownTabsLinksInDocumentOrderWithoutFramesOrBackgroundTabs) {
+  Tabs tabs;
+  const AccessiblePtr document = FindActiveDocument(tabs.root);
+  ASSERT_EQ(document, tabs.shown);
+  EXPECT_THAT(Names(CollectLinks(document)), ElementsAre("1", "2", "下一页"));
+}
+
+TEST(AccessibleBrowser, ParentTextAndMarkupAreBuiltFromTheTree) {
+  Tabs tabs;
+  const auto links = CollectLinks(tabs.shown);
+  AccessibleBrowser browser(tabs.shown, 7, std::make_shared<RecordingKeys>(tabs.journal));
+  auto collection = browser.GetDocument()->Links();
+  ASSERT_EQ(collection->Length(), 3);
+  auto next = collection->Item(2);
+  EXPECT_EQ(next->OuterHtml(),
+            "<a href=\"http://forum/t-2.html?a=1&amp;b=&quot;2&quot;\">下一页</a>");
+  EXPECT_EQ(collection->Item(1)->ParentElement()->OuterText(), "Pages: 12");
+  // The editable field's content is not page text; the frame's markup is kept apart.
+  const std::string html = *next->ParentElement()->OuterHtml();
+  EXPECT_THAT(html, HasSubstr("Pages: <a href=\"http://forum/t-1.html\">1</a>"));
+  EXPECT_THAT(html, Not(HasSubstr("reply text")));
+  EXPECT_EQ(collection->Item(3), nullptr);
+}
+
+TEST(AccessibleBrowser, NavigateFollowsALinkOfThePageElseTypesTheAddress) {
+  Tabs tabs;
+  AccessibleBrowser browser(tabs.shown, 7, std::make_shared<RecordingKeys>(tabs.journal));
+  EXPECT_EQ(browser.LocationUrl(), "http://forum/t-1.html");
+  EXPECT_TRUE(browser.Navigate("http://forum/t-2.html", "_self"));
+  EXPECT_TRUE(browser.Navigate("http://forum/t-9.html", "_self"));
+  EXPECT_TRUE(browser.GoBack());
+  EXPECT_TRUE(browser.GoForward());
+  EXPECT_THAT(tabs.journal.events,
+              ElementsAre("click 2", "type http://forum/t-9.html", "alt+left", "alt+right"));
+}
+
+// A tree that contains itself, as a broken provider may serve, still ends.
+class Loop : public AccessibleNode {
+ public:
+  int reads = 0;
+  std::optional<long> Role() override { return 0x14; }
+  std::optional<std::string> Name() override { return "x"; }
+  std::optional<std::string> Value() override { return std::nullopt; }
+  std::optional<std::uint32_t> State() override { return std::nullopt; }
+  std::optional<std::vector<AccessiblePtr>> Children() override {
+    ++reads;
+    return std::vector<AccessiblePtr>{self.lock(), self.lock()};
+  }
+  AccessiblePtr Parent() override { return self.lock(); }
+  bool DoDefaultAction() override { return false; }
+  std::weak_ptr<Loop> self;
+};
+
+TEST(AccessibleBrowser, CyclicOrEndlessTreesEndWithinTheirBounds) {
+  auto loop = std::make_shared<Loop>();
+  loop->self = loop;
+  EXPECT_EQ(FindActiveDocument(loop), nullptr);
+  EXPECT_TRUE(CollectLinks(loop).empty());
+  EXPECT_TRUE(AccessibleText(loop).empty());
+  EXPECT_FALSE(SynthesizedMarkup(loop).empty());
+  EXPECT_LE(loop->reads, static_cast<int>(4 * kMaxAccessibleNodes));
+}
+
+class OneTab : public BrowserDiscovery {
+ public:
+  explicit OneTab(BrowserPtr browser) : browser_(std::move(browser)) {}
+  bool FindBrowserWindow(BrowserPtr& browser, WindowHandle& window, std::string_view) override {
+    browser = browser_;
+    window = 7;
+    return true;
+  }
+  BrowserPtr GetFrameBrowser(int, const BrowserPtr&) override { return nullptr; }
+
+ private:
+  BrowserPtr browser_;
+};
+
+class NoWindows : public WindowMessenger {
+ public:
+  bool PostMessage(WindowHandle, unsigned, std::uintptr_t, std::intptr_t) override { return false; }
+  ScreenPoint ScreenToClient(WindowHandle, ScreenPoint p) override { return p; }
+  WindowHandle ChildWindowFromPointEx(WindowHandle, ScreenPoint, unsigned) override { return 0; }
+};
+
+class Lines : public OperationLog {
+ public:
+  std::vector<std::string> lines;
+  void Append(std::string_view line) override { lines.emplace_back(line); }
+};
+
+TEST(AccessibleBrowser, TheEngineTurnsPagesOverTheTree) {
+  Tabs tabs;
+  OneTab discovery(std::make_shared<AccessibleBrowser>(tabs.shown, 7,
+                                                       std::make_shared<RecordingKeys>(tabs.journal)));
+  NoWindows messenger;
+  Lines log;
+  CommandExecutor executor(discovery, messenger, log);
+  DefinitionSets sets;
+  sets[SetIndex::Page] = {"[网址=http://forum/]http://forum/t-计算[$].html"};
+  ExecutorInputs inputs;
+  inputs.activeSets = &sets;
+
+  executor.ReceiveCommand("next", Origin::Keyboard, inputs);
+  executor.ReceiveCommand("2", Origin::Keyboard, inputs);
+  executor.ReceiveCommand("5", Origin::Keyboard, inputs);
+  executor.ReceiveCommand("back", Origin::Keyboard, inputs);
+  EXPECT_THAT(tabs.journal.events, ElementsAre("click 下一页", "click 2",
+                                               "type http://forum/t-5.html", "alt+left"));
+}
+
+}  // namespace
+}  // namespace paginor::test
