@@ -3,6 +3,7 @@
 #include <set>
 
 #include "browser/accessible_browser.h"
+#include "browser/timed_accessible.h"
 
 namespace paginor {
 namespace {
@@ -34,6 +35,38 @@ std::optional<ModernTab> FindModernTab(WindowSystem& windows, AccessibleWindows&
     if (document) return ModernTab{std::move(document), h};
   }
   return std::nullopt;
+}
+
+CombinedDiscovery::CombinedDiscovery(BrowserDiscovery& ieEngine, WindowSystem& windows,
+                                     AccessibleWindows& accessible, WorkerFactory makeWorker,
+                                     std::shared_ptr<BrowserKeys> keys)
+    : ieEngine_(ieEngine),
+      windows_(windows),
+      accessible_(accessible),
+      makeWorker_(std::move(makeWorker)),
+      keys_(std::move(keys)) {}
+
+bool CombinedDiscovery::FindBrowserWindow(BrowserPtr& browser, WindowHandle& window,
+                                          std::string_view kind) {
+  if (kind != kModernBrowserKind) return ieEngine_.FindBrowserWindow(browser, window, kind);
+  try {
+    // A worker given up on a hung browser stays given up; the next command starts anew.
+    if (!worker_ || worker_->givenUp()) worker_ = makeWorker_();
+    if (!worker_) return false;
+    WorkerWindows onWorker(worker_, accessible_);
+    auto tab = FindModernTab(windows_, onWorker);
+    if (!tab) return false;
+    browser = std::make_shared<AccessibleBrowser>(std::move(tab->document), tab->window, keys_);
+    window = tab->window;
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+BrowserPtr CombinedDiscovery::GetFrameBrowser(int index, const BrowserPtr& browser) {
+  if (std::dynamic_pointer_cast<AccessibleBrowser>(browser)) return nullptr;
+  return ieEngine_.GetFrameBrowser(index, browser);
 }
 
 }  // namespace paginor

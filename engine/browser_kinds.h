@@ -6,7 +6,9 @@
 
 namespace paginor {
 
-extern const std::array<std::string_view, 6> kBrowserKinds;
+// The last kind reaches Chromium-based browsers and Firefox through their
+// accessibility tree; the others render with the IE engine.
+extern const std::array<std::string_view, 7> kBrowserKinds;
 
 // The kind for an item index of the browser choice; "" when no item is selected
 // (-1) or the index lies outside the table, which discovery never finds.

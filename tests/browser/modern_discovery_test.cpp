@@ -7,6 +7,7 @@
 #include <map>
 
 #include "fake_accessible.h"
+#include "browser/timed_accessible.h"
 #include "fake_windows.h"
 
 namespace paginor::test {
@@ -57,6 +58,55 @@ TEST(ModernDiscovery, NothingWhenOnlyBackgroundTabsOrNoBrowserWindowsExist) {
   const WindowHandle chrome = windows.Add(0, "Chrome_WidgetWin_1");
   trees.roots[chrome] = PageTree("http://chrome/", msaa::kStateOffscreen);
   EXPECT_FALSE(FindModernTab(windows, trees).has_value());
+}
+
+}  // namespace
+}  // namespace paginor::test
+
+namespace paginor::test {
+namespace {
+
+class CountingEngine : public BrowserDiscovery {
+ public:
+  std::vector<std::string> kinds;
+  bool FindBrowserWindow(BrowserPtr&, WindowHandle&, std::string_view kind) override {
+    kinds.emplace_back(kind);
+    return false;
+  }
+  BrowserPtr GetFrameBrowser(int, const BrowserPtr&) override { return nullptr; }
+};
+
+TEST(ModernDiscovery, ModernKindGoesThroughTheTreeOnAWorkerAndOthersThroughTheEngine) {
+  FakeWindows windows;
+  FakeTrees trees;
+  const WindowHandle chrome = windows.Add(0, "Chrome_WidgetWin_1");
+  trees.roots[chrome] = PageTree("http://chrome/");
+  CountingEngine engine;
+  int workers = 0;
+  CombinedDiscovery discovery(
+      engine, windows, trees,
+      [&workers] {
+        ++workers;
+        return std::make_shared<AccessibleWorker>(nullptr, nullptr);
+      },
+      nullptr);
+
+  BrowserPtr browser;
+  WindowHandle window = 0;
+  EXPECT_FALSE(discovery.FindBrowserWindow(browser, window, "360"));
+  EXPECT_EQ(engine.kinds, std::vector<std::string>{"360"});
+  ASSERT_TRUE(discovery.FindBrowserWindow(browser, window, "modern"));
+  EXPECT_EQ(window, chrome);
+  EXPECT_EQ(browser->LocationUrl(), "http://chrome/");
+  EXPECT_EQ(discovery.GetFrameBrowser(0, browser), nullptr);
+
+  // Nothing found: both outputs stay as they were.
+  trees.roots.clear();
+  const BrowserPtr before = browser;
+  EXPECT_FALSE(discovery.FindBrowserWindow(browser, window, "modern"));
+  EXPECT_EQ(browser, before);
+  EXPECT_EQ(window, chrome);
+  EXPECT_EQ(workers, 1);
 }
 
 }  // namespace

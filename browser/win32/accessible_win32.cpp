@@ -1,0 +1,205 @@
+#include "browser/win32/accessible_win32.h"
+
+#include <windows.h>
+#include <oleacc.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "browser/win32/com_util.h"
+
+namespace paginor::win32 {
+namespace {
+
+// The same mark the hooks put on input they replay themselves.
+constexpr ULONG_PTR kOwnInputMark = 0x50474E52;
+
+using AccessibleObjectFromWindowFn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+using AccessibleChildrenFn = HRESULT(WINAPI*)(IAccessible*, LONG, LONG, VARIANT*, LONG*);
+
+// Loaded once from the system folder and kept: the proxies of every node live in it.
+struct Oleacc {
+  AccessibleObjectFromWindowFn fromWindow = nullptr;
+  AccessibleChildrenFn children = nullptr;
+
+  Oleacc() {
+    wchar_t dir[MAX_PATH];
+    const UINT n = GetSystemDirectoryW(dir, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    const std::wstring path = std::wstring(dir, n) + L"\\oleacc.dll";
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!module) return;
+    fromWindow = reinterpret_cast<AccessibleObjectFromWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "AccessibleObjectFromWindow")));
+    children = reinterpret_cast<AccessibleChildrenFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "AccessibleChildren")));
+  }
+};
+
+const Oleacc& OleaccLibrary() {
+  static const Oleacc library;
+  return library;
+}
+
+VARIANT ChildVariant(long child) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = child;
+  return v;
+}
+
+class Node : public AccessibleNode {
+ public:
+  Node(ComPtr<IAccessible> accessible, long child) : acc_(std::move(accessible)), child_(child) {}
+
+  std::optional<long> Role() override {
+    Variant role;
+    if (FAILED(acc_->get_accRole(ChildVariant(child_), role.Out())) || (*role).vt != VT_I4) {
+      return std::nullopt;
+    }
+    return (*role).lVal;
+  }
+  std::optional<std::string> Name() override {
+    Bstr name;
+    if (FAILED(acc_->get_accName(ChildVariant(child_), name.Out()))) return std::nullopt;
+    return name.Utf8();
+  }
+  std::optional<std::string> Value() override {
+    Bstr value;
+    if (FAILED(acc_->get_accValue(ChildVariant(child_), value.Out()))) return std::nullopt;
+    return value.Utf8();
+  }
+  std::optional<std::uint32_t> State() override {
+    Variant state;
+    if (FAILED(acc_->get_accState(ChildVariant(child_), state.Out())) || (*state).vt != VT_I4) {
+      return std::nullopt;
+    }
+    return static_cast<std::uint32_t>((*state).lVal);
+  }
+  std::optional<std::vector<AccessiblePtr>> Children() override;
+  AccessiblePtr Parent() override;
+  bool DoDefaultAction() override {
+    return SUCCEEDED(acc_->accDoDefaultAction(ChildVariant(child_)));
+  }
+
+ private:
+  ComPtr<IAccessible> acc_;
+  long child_;
+};
+
+std::optional<std::vector<AccessiblePtr>> Node::Children() {
+  std::vector<AccessiblePtr> nodes;
+  // Simple elements have no children of their own.
+  if (child_ != CHILDID_SELF) return nodes;
+  const Oleacc& oleacc = OleaccLibrary();
+  long count = 0;
+  if (!oleacc.children || FAILED(acc_->get_accChildCount(&count))) return std::nullopt;
+  if (count <= 0) return nodes;
+  count = std::min<long>(count, static_cast<long>(kMaxAccessibleNodes));
+  std::vector<VARIANT> children(static_cast<std::size_t>(count));
+  for (VARIANT& v : children) VariantInit(&v);
+  long obtained = 0;
+  const HRESULT hr = oleacc.children(acc_.Get(), 0, count, children.data(), &obtained);
+  obtained = SUCCEEDED(hr) ? std::clamp(obtained, 0L, count) : 0;
+  for (long i = 0; i < obtained; ++i) {
+    VARIANT& v = children[static_cast<std::size_t>(i)];
+    if (v.vt == VT_DISPATCH && v.pdispVal) {
+      ComPtr<IAccessible> child;
+      if (SUCCEEDED(v.pdispVal->QueryInterface(IID_PPV_ARGS(&child)))) {
+        nodes.push_back(std::make_shared<Node>(std::move(child), CHILDID_SELF));
+      }
+    } else if (v.vt == VT_I4) {
+      nodes.push_back(std::make_shared<Node>(acc_, v.lVal));
+    }
+  }
+  for (VARIANT& v : children) VariantClear(&v);
+  if (FAILED(hr)) return std::nullopt;
+  return nodes;
+}
+
+AccessiblePtr Node::Parent() {
+  if (child_ != CHILDID_SELF) return std::make_shared<Node>(acc_, CHILDID_SELF);
+  ComPtr<IDispatch> dispatch;
+  if (FAILED(acc_->get_accParent(&dispatch)) || !dispatch) return nullptr;
+  ComPtr<IAccessible> parent;
+  if (FAILED(dispatch.As(&parent))) return nullptr;
+  return std::make_shared<Node>(std::move(parent), CHILDID_SELF);
+}
+
+INPUT Key(WORD vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  if (vk == VK_LEFT || vk == VK_RIGHT) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  input.ki.dwExtraInfo = kOwnInputMark;
+  return input;
+}
+
+INPUT UnicodeKey(wchar_t unit, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wScan = unit;
+  input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+  input.ki.dwExtraInfo = kOwnInputMark;
+  return input;
+}
+
+void AddChord(std::vector<INPUT>& inputs, WORD modifier, WORD key) {
+  inputs.push_back(Key(modifier, false));
+  inputs.push_back(Key(key, false));
+  inputs.push_back(Key(key, true));
+  inputs.push_back(Key(modifier, true));
+}
+
+// Keys go to whatever has the focus, so the browser is brought forward first; it
+// usually is already, since the person was reading it.
+bool SendToWindow(WindowHandle window, std::vector<INPUT> inputs) {
+  HWND hwnd = reinterpret_cast<HWND>(window);
+  if (!IsWindow(hwnd)) return false;
+  if (GetForegroundWindow() != hwnd) SetForegroundWindow(hwnd);
+  const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  return sent == inputs.size();
+}
+
+}  // namespace
+
+AccessiblePtr Win32AccessibleWindows::FromWindow(WindowHandle window) {
+  const Oleacc& oleacc = OleaccLibrary();
+  if (!oleacc.fromWindow) return nullptr;
+  ComPtr<IAccessible> root;
+  if (FAILED(oleacc.fromWindow(reinterpret_cast<HWND>(window), static_cast<DWORD>(OBJID_CLIENT),
+                               IID_IAccessible, reinterpret_cast<void**>(root.GetAddressOf()))) ||
+      !root) {
+    return nullptr;
+  }
+  return std::make_shared<Node>(std::move(root), CHILDID_SELF);
+}
+
+bool Win32BrowserKeys::TypeAddress(WindowHandle window, std::string_view address) {
+  std::vector<INPUT> inputs;
+  AddChord(inputs, VK_CONTROL, 'L');
+  for (const wchar_t unit : Wide(address)) {
+    inputs.push_back(UnicodeKey(unit, false));
+    inputs.push_back(UnicodeKey(unit, true));
+  }
+  inputs.push_back(Key(VK_RETURN, false));
+  inputs.push_back(Key(VK_RETURN, true));
+  return SendToWindow(window, std::move(inputs));
+}
+
+bool Win32BrowserKeys::HistoryBack(WindowHandle window) {
+  std::vector<INPUT> inputs;
+  AddChord(inputs, VK_MENU, VK_LEFT);
+  return SendToWindow(window, std::move(inputs));
+}
+
+bool Win32BrowserKeys::HistoryForward(WindowHandle window) {
+  std::vector<INPUT> inputs;
+  AddChord(inputs, VK_MENU, VK_RIGHT);
+  return SendToWindow(window, std::move(inputs));
+}
+
+}  // namespace paginor::win32

@@ -1,0 +1,25 @@
+#pragma once
+// The accessibility tree of Chromium and Firefox windows over IAccessible, and the keys
+// that reach what the tree cannot: the address bar and the history.
+
+#include "browser/accessible_browser.h"
+#include "browser/modern_discovery.h"
+
+namespace paginor::win32 {
+
+// Each node must be used, and released, on the thread that made it (see OnWorker).
+class Win32AccessibleWindows : public AccessibleWindows {
+ public:
+  AccessiblePtr FromWindow(WindowHandle window) override;
+};
+
+// Synthetic keys to the browser's window, marked as the program's own so that the
+// hooks do not take them for the person's.
+class Win32BrowserKeys : public BrowserKeys {
+ public:
+  bool TypeAddress(WindowHandle window, std::string_view address) override;
+  bool HistoryBack(WindowHandle window) override;
+  bool HistoryForward(WindowHandle window) override;
+};
+
+}  // namespace paginor::win32
