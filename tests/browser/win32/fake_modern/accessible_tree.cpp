@@ -1,0 +1,166 @@
+#include "accessible_tree.h"
+
+#include <utility>
+
+#include "../fake/call_log.h"
+#include "browser/win32/com_util.h"
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+
+namespace paginor::fake {
+namespace {
+
+using win32::Wide;
+
+// Every method answers E_NOTIMPL until Element overrides it.
+class StubAccessible : public IAccessible {
+ public:
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(long*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR*, VARIANT, long*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accLocation(long*, long*, long*, long*, VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accHitTest(long, long, VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+};
+
+bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
+HRESULT Text(const std::string& utf8, BSTR* out) {
+  if (!out) return E_POINTER;
+  const std::wstring wide = Wide(utf8);
+  *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+  return S_OK;
+}
+
+}  // namespace
+
+class Element : public ComObject<Element, StubAccessible> {
+ public:
+  Element(long role, std::string name, std::string value, std::string tag)
+      : role_(role), name_(std::move(name)), value_(std::move(value)), tag_(std::move(tag)) {}
+
+  void* Find(REFIID riid) {
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible) {
+      return static_cast<IAccessible*>(this);
+    }
+    return nullptr;
+  }
+  void Add(const ComPtr<Element>& child) {
+    child->parent_ = this;
+    children_.push_back(child);
+  }
+  void OnDefaultAction(std::function<void()> action) { action_ = std::move(action); }
+
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** out) override {
+    LogCall("acc parent " + tag_);
+    if (!out) return E_POINTER;
+    *out = parent_;
+    if (!parent_) return S_FALSE;
+    parent_->AddRef();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(long* out) override {
+    LogCall("acc count " + tag_);
+    if (!out) return E_POINTER;
+    *out = static_cast<long>(children_.size());
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
+    LogCall("acc child " + tag_);
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (child.vt != VT_I4 || child.lVal < 1 || static_cast<std::size_t>(child.lVal) > children_.size()) {
+      return E_INVALIDARG;
+    }
+    *out = static_cast<IAccessible*>(children_[static_cast<std::size_t>(child.lVal - 1)].Get());
+    (*out)->AddRef();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
+    LogCall("acc name " + tag_);
+    return IsSelf(child) ? Text(name_, out) : E_INVALIDARG;
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
+    LogCall("acc value " + tag_);
+    return IsSelf(child) ? Text(value_, out) : E_INVALIDARG;
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
+    LogCall("acc role " + tag_);
+    if (!out || !IsSelf(child)) return E_INVALIDARG;
+    out->vt = VT_I4;
+    out->lVal = role_;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
+    LogCall("acc state " + tag_);
+    if (!out || !IsSelf(child)) return E_INVALIDARG;
+    out->vt = VT_I4;
+    out->lVal = role_ == ROLE_SYSTEM_STATICTEXT ? STATE_SYSTEM_READONLY : 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    LogCall("acc action " + tag_ + " " + name_);
+    if (!IsSelf(child) || !action_) return DISP_E_MEMBERNOTFOUND;
+    std::function<void()> action = action_;
+    action();
+    return S_OK;
+  }
+
+ private:
+  long role_;
+  std::string name_;
+  std::string value_;
+  std::string tag_;
+  Element* parent_ = nullptr;  // the parent owns its children
+  std::vector<ComPtr<Element>> children_;
+  std::function<void()> action_;
+};
+
+ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow) {
+  ComPtr<Element> root = Element::Make(ROLE_SYSTEM_CLIENT, title, "", "client");
+  ComPtr<Element> document = Element::Make(ROLE_SYSTEM_DOCUMENT, title, table.url, "document");
+  root->Add(document);
+  for (std::size_t i = 0; i < table.links.size(); ++i) {
+    const LinkRow& row = table.links[i];
+    const std::string n = std::to_string(i);
+    ComPtr<Element> group = Element::Make(ROLE_SYSTEM_GROUPING, "", "", "group " + n);
+    // The text around the link in its parent, split where the link's own text stands.
+    const std::string parentText = row.parentText.value_or(row.text);
+    const std::size_t at = parentText.find(row.text);
+    const std::string before = at == std::string::npos ? parentText : parentText.substr(0, at);
+    const std::string after = at == std::string::npos ? "" : parentText.substr(at + row.text.size());
+    if (!before.empty()) group->Add(Element::Make(ROLE_SYSTEM_STATICTEXT, before, "", "text " + n));
+    ComPtr<Element> link = Element::Make(ROLE_SYSTEM_LINK, row.text, row.href, "link " + n);
+    link->OnDefaultAction([follow, href = row.href] { follow(href); });
+    group->Add(link);
+    if (!after.empty()) group->Add(Element::Make(ROLE_SYSTEM_STATICTEXT, after, "", "text " + n));
+    document->Add(group);
+  }
+  return ComPtr<IAccessible>(static_cast<IAccessible*>(root.Get()));
+}
+
+}  // namespace paginor::fake
+
+#pragma GCC diagnostic pop

@@ -1,0 +1,162 @@
+// A test stand-in for Chromium and Firefox: a top-level window of their class whose
+// client area answers WM_GETOBJECT with the accessibility tree of a link table, and
+// that acts on the keys a person presses in a browser.
+//
+// fake_modern --log FILE --class CLASS [--title T] [--page TABLE.tsv]... [--hang-on CALL]
+//             [--hang-ms MS]
+//   Shows the first page; a link's default action or an address typed after Ctrl+L
+//   shows the page of that address when it is one of the tables. Logs every
+//   accessibility call ("acc ..."), "address A", "key alt+left", "key alt+right",
+//   "navigated URL" and "ready".
+
+#include <windows.h>
+#include <oleacc.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "../fake/call_log.h"
+#include "accessible_tree.h"
+#include "browser/win32/com_util.h"
+
+namespace paginor::fake {
+namespace {
+
+using win32::Utf8;
+using win32::Wide;
+
+std::vector<LinkTable> g_pages;
+std::string g_title = "Page - Chromium";
+ComPtr<IAccessible> g_tree;
+bool g_addressBar = false;
+std::wstring g_typed;
+
+void Show(std::size_t page);
+
+void Follow(const std::string& address) {
+  for (std::size_t i = 0; i < g_pages.size(); ++i) {
+    if (g_pages[i].url == address) {
+      Show(i);
+      return;
+    }
+  }
+  LogCall("navigated " + address + " (not served)");
+}
+
+void Show(std::size_t page) {
+  g_tree = BuildPageTree(g_pages[page], g_title, Follow);
+  LogCall("navigated " + g_pages[page].url);
+}
+
+bool Held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_GETOBJECT:
+      if (static_cast<long>(lParam) != OBJID_CLIENT || !g_tree) {
+        return DefWindowProcW(window, message, wParam, lParam);
+      }
+      LogCall("WM_GETOBJECT");
+      return LresultFromObject(IID_IAccessible, wParam, g_tree.Get());
+    case WM_KEYDOWN:
+      if (wParam == 'L' && Held(VK_CONTROL)) {
+        g_addressBar = true;
+        g_typed.clear();
+        LogCall("key ctrl+L");
+      } else if (wParam == VK_RETURN && g_addressBar) {
+        g_addressBar = false;
+        const std::string address = Utf8(g_typed);
+        LogCall("address " + address);
+        Follow(address);
+      }
+      return 0;
+    case WM_SYSKEYDOWN:
+      if (wParam == VK_LEFT) LogCall("key alt+left");
+      if (wParam == VK_RIGHT) LogCall("key alt+right");
+      return 0;
+    case WM_CHAR:
+      if (g_addressBar && wParam >= 0x20) g_typed += static_cast<wchar_t>(wParam);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool ReadTable(const std::wstring& file) {
+  std::ifstream in(file.c_str(), std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string error;
+  std::optional<LinkTable> table = ParseLinkTable(text, error);
+  if (!table) {
+    std::fprintf(stderr, "fake_modern: %s: %s\n", Utf8(file).c_str(), error.c_str());
+    return false;
+  }
+  g_pages.push_back(std::move(*table));
+  return true;
+}
+
+int Run(const std::vector<std::wstring>& args) {
+  std::wstring cls = L"Chrome_WidgetWin_1";
+  std::string hangOn;
+  DWORD hangMs = 30000;
+  for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
+    const std::wstring& option = args[i];
+    const std::wstring& value = args[i + 1];
+    if (option == L"--log") {
+      OpenCallLog(value);
+    } else if (option == L"--class") {
+      cls = value;
+    } else if (option == L"--title") {
+      g_title = Utf8(value);
+    } else if (option == L"--page") {
+      if (!ReadTable(value)) return 2;
+    } else if (option == L"--hang-on") {
+      hangOn = Utf8(value);
+    } else if (option == L"--hang-ms") {
+      hangMs = static_cast<DWORD>(std::stoul(value));
+    } else {
+      std::fprintf(stderr, "fake_modern: unknown option %s\n", Utf8(option).c_str());
+      return 2;
+    }
+  }
+  if (g_pages.empty()) {
+    std::fprintf(stderr, "fake_modern: no --page\n");
+    return 2;
+  }
+  if (!hangOn.empty()) HangOnCall(hangOn, hangMs);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = cls.c_str();
+  if (!RegisterClassExW(&wc)) return 1;
+  Show(0);
+  HWND window = CreateWindowExW(0, cls.c_str(), Wide(g_title).c_str(), WS_POPUP | WS_VISIBLE, 0, 0,
+                                1024, 768, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!window) return 1;
+  SetForegroundWindow(window);
+  SetFocus(window);
+  LogCall("ready");
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace paginor::fake
+
+int wmain(int argc, wchar_t** argv) {
+  const paginor::win32::ComApartment apartment;
+  try {
+    return paginor::fake::Run(std::vector<std::wstring>(argv + 1, argv + argc));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "fake_modern: %s\n", e.what());
+    return 2;
+  }
+}
