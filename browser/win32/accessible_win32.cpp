@@ -166,6 +166,11 @@ bool SendToWindow(WindowHandle window, std::vector<INPUT> inputs) {
 
 }  // namespace
 
+std::shared_ptr<AccessibleWorker> MakeAccessibleWorker() {
+  return std::make_shared<AccessibleWorker>(
+      [] { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }, [] { CoUninitialize(); });
+}
+
 AccessiblePtr Win32AccessibleWindows::FromWindow(WindowHandle window) {
   const Oleacc& oleacc = OleaccLibrary();
   if (!oleacc.fromWindow) return nullptr;

@@ -4,6 +4,7 @@
 
 #include "browser/accessible_browser.h"
 #include "browser/modern_discovery.h"
+#include "browser/timed_accessible.h"
 
 namespace paginor::win32 {
 
@@ -21,5 +22,9 @@ class Win32BrowserKeys : public BrowserKeys {
   bool HistoryBack(WindowHandle window) override;
   bool HistoryForward(WindowHandle window) override;
 };
+
+// The accessibility calls' own thread, in an apartment of its own, so that a browser
+// that stops answering holds that thread and not the caller's.
+std::shared_ptr<AccessibleWorker> MakeAccessibleWorker();
 
 }  // namespace paginor::win32

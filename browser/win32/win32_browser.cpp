@@ -1,6 +1,9 @@
 #include "browser/win32/win32_browser.h"
 
 #include "browser/discovery.h"
+#include "browser/modern_discovery.h"
+#include "browser/timed_accessible.h"
+#include "browser/win32/accessible_win32.h"
 #include "browser/win32/com_frames.h"
 #include "browser/win32/win32_messenger.h"
 #include "browser/win32/win32_window_system.h"
@@ -8,21 +11,32 @@
 namespace paginor::win32 {
 namespace {
 
+// Lives as long as the program: a call that timed out on a hung browser may still
+// reach it from its worker.
+AccessibleWindows& ProgramAccessibleWindows() {
+  static Win32AccessibleWindows windows;
+  return windows;
+}
+
 // Discovery together with the platform objects it walks over.
 class Win32Discovery : public BrowserDiscovery {
  public:
-  explicit Win32Discovery(std::string ieVersion) : discovery_(windows_, frames_, std::move(ieVersion)) {}
+  explicit Win32Discovery(std::string ieVersion)
+      : discovery_(windows_, frames_, std::move(ieVersion)),
+        combined_(discovery_, windows_, ProgramAccessibleWindows(), MakeAccessibleWorker,
+                  std::make_shared<Win32BrowserKeys>()) {}
   bool FindBrowserWindow(BrowserPtr& browser, WindowHandle& window, std::string_view kind) override {
-    return discovery_.FindBrowserWindow(browser, window, kind);
+    return combined_.FindBrowserWindow(browser, window, kind);
   }
   BrowserPtr GetFrameBrowser(int index, const BrowserPtr& browser) override {
-    return discovery_.GetFrameBrowser(index, browser);
+    return combined_.GetFrameBrowser(index, browser);
   }
 
  private:
   Win32WindowSystem windows_;
   ComFrameSource frames_;
   WindowDiscovery discovery_;
+  CombinedDiscovery combined_;
 };
 
 }  // namespace

@@ -1,0 +1,102 @@
+// paginor-cli.exe with --browser modern against a stand-in for Chromium and Firefox in
+// another process: links clicked through their default action, addresses typed into
+// the address bar, history keys, and a browser that stops answering.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "fake_process.h"
+
+namespace paginor::test {
+namespace {
+
+std::vector<std::string> Starting(const std::vector<std::string>& lines, const std::string& prefix) {
+  std::vector<std::string> out;
+  for (const std::string& line : lines) {
+    if (line.rfind(prefix, 0) == 0) out.push_back(line);
+  }
+  return out;
+}
+
+std::vector<std::wstring> Args(std::initializer_list<std::vector<std::wstring>> parts) {
+  std::vector<std::wstring> all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+std::string Turn(const std::wstring& command, DWORD* status) {
+  return RunProgram(WinPath(PAGINOR_CLI),
+                    {L"turn", command, L"--browser", L"modern", L"--rules", SourceFile("examples/last.pgt")},
+                    60000, status);
+}
+
+TEST(ModernWine, NextFollowsTheKeywordLinkThroughTheForumAndReportsTheCallsPerLink) {
+  FakeBrowserProcess fake(Args({PageArgs("forum1"), PageArgs("forum2"), PageArgs("forum3"),
+                                PageArgs("forum4")}));
+  ASSERT_TRUE(fake.ready());
+  for (int run = 0; run < 3; ++run) {
+    const std::size_t from = fake.Lines().size();
+    DWORD status = 99;
+    EXPECT_EQ(Turn(L"next", &status), "接收到指令: 下一页\n    执行指令:[下一页]\n") << run;
+    EXPECT_EQ(status, 0u);
+    if (run == 0) {
+      // forum1 has 15 links; every call of the command crossed into the browser.
+      const std::size_t calls = Starting(fake.LinesFrom(from), "acc ").size();
+      std::printf("modern: %zu accessibility calls for a page of 15 links (%.1f a link)\n", calls,
+                  static_cast<double>(calls) / 15.0);
+    }
+  }
+  DWORD status = 99;
+  EXPECT_EQ(Turn(L"next", &status), "接收到指令: 下一页\n");
+  EXPECT_EQ(Starting(fake.Lines(), "navigated"),
+            (std::vector<std::string>{"navigated http://forum.example/thread-1024-1.html",
+                                      "navigated http://forum.example/thread-1024-2.html",
+                                      "navigated http://forum.example/thread-1024-3.html",
+                                      "navigated http://forum.example/thread-1024-4.html"}));
+}
+
+TEST(ModernWine, SpecialRuleClicksTheLinkAndATemplateTypesItsAddressInFirefox) {
+  {
+    FakeBrowserProcess fake(Args({PageArgs("results1")}));
+    ASSERT_TRUE(fake.ready());
+    DWORD status = 99;
+    EXPECT_EQ(Turn(L"next", &status),
+              "接收到指令: 下一页\n    执行指令,特别处理: http://search.example/results?q=paginor&page=2\n");
+    EXPECT_EQ(Starting(fake.Lines(), "address").size(), 0u);
+    EXPECT_EQ(Starting(fake.Lines(), "acc action").size(), 1u);
+  }
+  FakeBrowserProcess fake(Args({PageArgs("gallery10"), {L"--class", L"MozillaWindowClass"}}));
+  ASSERT_TRUE(fake.ready());
+  DWORD status = 99;
+  EXPECT_EQ(Turn(L"4", &status),
+            "接收到指令: 定位到第4页\n"
+            "    执行指令[网址=http://photos.example/]http://photos.example/album.php?id=*&start=计算[($-1)*10]"
+            ",转到网址: http://photos.example/album.php?id=42&start=30\n");
+  EXPECT_TRUE(fake.WaitForLine("address http://photos.example/album.php?id=42&start=30", 0, 10000));
+  Turn(L"back", &status);
+  EXPECT_TRUE(fake.WaitForLine("key alt+left", 0, 10000));
+}
+
+TEST(ModernWine, ABrowserThatStopsAnsweringEndsTheCommandWithinTheTimeout) {
+  FakeBrowserProcess fake(Args({PageArgs("forum1"), {L"--hang-on", L"acc count document"},
+                                {L"--hang-ms", L"60000"}}));
+  ASSERT_TRUE(fake.ready());
+  const ULONGLONG start = GetTickCount64();
+  DWORD status = 99;
+  const std::string out = Turn(L"next", &status);
+  const ULONGLONG took = GetTickCount64() - start;
+  EXPECT_EQ(status, 0u);
+  EXPECT_EQ(out.rfind("接收到指令: 下一页\n", 0), 0u);
+  EXPECT_EQ(out.find("执行指令"), std::string::npos);
+  EXPECT_LT(took, 20000u);
+  EXPECT_EQ(Starting(fake.Lines(), "acc action").size(), 0u);
+}
+
+}  // namespace
+}  // namespace paginor::test
