@@ -52,7 +52,8 @@ TEST(BrowserKinds, ChoiceIndexSelectsTheKind) {
   EXPECT_EQ(BrowserKindForChoice(4), "world");
   EXPECT_EQ(BrowserKindForChoice(5), "maxthon");
   EXPECT_EQ(BrowserKindForChoice(-1), "");
-  EXPECT_EQ(BrowserKindForChoice(6), "");
+  EXPECT_EQ(BrowserKindForChoice(6), "modern");
+  EXPECT_EQ(BrowserKindForChoice(7), "");
   EXPECT_EQ(BrowserKindForChoice(-7), "");
 }
 
