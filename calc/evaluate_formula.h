@@ -12,5 +12,7 @@ namespace paginor::calc {
 // ("7*20-20" gives "120"), a text in double quotes. Empty on any failure.
 std::string EvaluateFormula(std::string_view expression);
 std::string EvaluateFormula(std::string_view expression, const Clock& clock);
+// As above; when there is no result, error receives the evaluator's message.
+std::string EvaluateFormula(std::string_view expression, std::string& error);
 
 }  // namespace paginor::calc

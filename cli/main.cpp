@@ -28,6 +28,7 @@ int Run(std::vector<std::string> args) {
   if (command == "calc") return paginor::cli::RunCalc(args, std::cout, std::cerr);
   if (command == "turn") return paginor::cli::RunTurn(args, std::cout, std::cerr);
   if (command == "links") return paginor::cli::RunLinks(args, std::cout, std::cerr);
+  if (command == "explain") return paginor::cli::RunExplain(args, std::cout, std::cerr);
   std::cerr << "paginor-cli: unknown subcommand \"" << command << "\" (see paginor-cli --help)\n";
   return 2;
 }

@@ -10,6 +10,7 @@
 #include "cli/turn_options.h"
 #include "engine/definition_file.h"
 #include "engine/executor.h"
+#include "engine/explain.h"
 #include "engine/html/html_browser.h"
 #include "engine/text_file.h"
 
@@ -49,6 +50,7 @@ bool LoadSetup(const TurnOptions& options, Setup& setup, std::string& error) {
   }
   setup.inputs.activeSets = &setup.sets;
   setup.inputs.browserChoice = 0;  // "ie"
+  setup.inputs.smartFallback = options.smart;
   if (options.xyFile) {
     auto lines = ReadListFile(*options.xyFile, error);
     if (!lines) return false;
@@ -180,6 +182,11 @@ int RunTurn(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return kBadInput;
   }
   const TurnOptions& options = *parsed.options;
+  if (options.all || options.json) {
+    err << "paginor-cli turn: " << (options.all ? "--all" : "--json")
+        << " is an option of explain (see paginor-cli --help)\n";
+    return kBadInput;
+  }
   Setup setup;
   std::string error;
   const auto tab = std::make_shared<HtmlBrowser>();
@@ -217,6 +224,31 @@ int RunTurn(const std::vector<std::string>& args, std::ostream& out, std::ostrea
       return kBadInput;
     }
   }
+  return 0;
+}
+
+int RunExplain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const ParsedTurnOptions parsed = ParseTurnOptions(args);
+  std::string error = parsed.error;
+  if (parsed.options && parsed.options->follow != 1) error = "--follow is an option of turn";
+  if (!parsed.options || !error.empty()) {
+    if (error.starts_with("turn needs")) error.replace(0, 4, "explain");
+    err << "paginor-cli explain: " << error << " (see paginor-cli --help)\n";
+    return kBadInput;
+  }
+  const TurnOptions& options = *parsed.options;
+  Setup setup;
+  const auto tab = std::make_shared<HtmlBrowser>();
+  if (!LoadSetup(options, setup, error) || !OpenFirstPage(options, setup, *tab, error)) {
+    err << "paginor-cli explain: " << error << '\n';
+    return kBadInput;
+  }
+  TabDiscovery discovery(tab);
+  RecordingMessenger messenger;
+  const Explanation explanation =
+      ExplainCommand(options.command, options.origin, setup.inputs, discovery, messenger);
+  const ExplainFormat format{options.all};
+  out << (options.json ? ExplanationJson(explanation, format) : ExplanationText(explanation, format));
   return 0;
 }
 

@@ -11,4 +11,8 @@ namespace paginor::cli {
 // 2 for bad arguments or files that cannot be used.
 int RunTurn(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// "paginor-cli explain": the same command on the same page, told stage by stage and not
+// carried out. args: everything after "explain".
+int RunExplain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 }  // namespace paginor::cli

@@ -68,6 +68,10 @@ ParsedTurnOptions ParseTurnOptions(const std::vector<std::string>& args) {
       positional.push_back(arg);
       continue;
     }
+    if (arg == "--smart" || arg == "--all" || arg == "--json") {
+      (arg == "--smart" ? options.smart : arg == "--all" ? options.all : options.json) = true;
+      continue;
+    }
     std::string name = arg;
     std::string value;
     if (const std::size_t equals = arg.find('='); equals != std::string::npos) {

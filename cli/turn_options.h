@@ -21,6 +21,9 @@ struct TurnOptions {
   std::optional<std::string> siteDir;
   Origin origin = Origin::Keyboard;
   int follow = 1;
+  bool smart = false;  // --smart: the smart fallback stage
+  bool all = false;    // explain --all: list every link examined
+  bool json = false;   // explain --json
 };
 
 struct ParsedTurnOptions {

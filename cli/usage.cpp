@@ -9,6 +9,7 @@ Usage:
   paginor-cli calc FORMULA...
   paginor-cli turn COMMAND PAGE [options]
   paginor-cli links PAGE [--url ADDRESS]
+  paginor-cli explain COMMAND PAGE [options] [--all] [--json]
   paginor-cli --help
 
 calc FORMULA...
@@ -34,6 +35,9 @@ turn COMMAND PAGE
                        (FILE relative to DIR; blank lines and "#" comments are ignored)
   --follow N           with --site: run the command N times in all, each time on the
                        page the previous run led to (default 1)
+  --smart              when nothing else finds the page, try the smart fallback: rel
+                       links, page words and arrows in many languages, the page number
+                       in the address (prev, next, first, last and page numbers)
 
 Output of turn
   The operation-log lines exactly as the program writes them, then the outcome:
@@ -51,6 +55,17 @@ links PAGE [--url ADDRESS]
   a line "#url<TAB>ADDRESS", then per link its text, outer HTML, href, parent text and
   parent outer HTML, tab-separated, with \\ \t \n \r escaped ("\-" for no parent).
   The Windows test browser serves these tables.
+
+explain COMMAND PAGE
+  Runs the same command on the same page with the options of turn (but --follow)
+  without carrying it out, and prints each stage tried and what it saw: the links
+  with their candidate text, address and keyword verdict, each rule line of the set
+  with its verdict, the URL templates with their expansion or why they failed, the
+  fixed-position lines, the smart fallback's candidates and scores, the operation-log
+  lines, and the action the command would take. Links that matched nothing are only
+  counted.
+  --all                list every link examined
+  --json               print the same as one JSON document
 
 Exit status
   0  the formulas gave results / the command ran, whatever it did

@@ -22,6 +22,15 @@ class LinkElement {
   virtual std::optional<std::string> Href() = 0;
   virtual bool Click() = 0;
   virtual bool SetTarget(std::string_view target) = 0;
+
+  // Read only by the smart fallback, so a browser layer that cannot give them still
+  // turns pages as before.
+  // An attribute as written in the markup ("rel", "title"); nullopt when it is absent or
+  // cannot be read.
+  virtual std::optional<std::string> Attribute(std::string_view /*name*/) { return std::nullopt; }
+  // The alt, else title, text of the first image inside the element, for links whose
+  // only content is a picture.
+  virtual std::optional<std::string> ImageText() { return std::nullopt; }
 };
 
 class LinkCollection {
@@ -36,6 +45,9 @@ class Document {
   virtual ~Document() = default;
   virtual std::unique_ptr<LinkCollection> Links() = 0;
   virtual std::optional<std::string> Url() = 0;
+  // The document's <link> elements (rel, href) in document order; null when the
+  // browser layer cannot give them.
+  virtual std::unique_ptr<LinkCollection> LinkTags() { return nullptr; }
 };
 
 class Browser {

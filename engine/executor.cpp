@@ -6,8 +6,10 @@
 #include <optional>
 #include <utility>
 
+#include "engine/explanation.h"
 #include "engine/fixed_position.h"
 #include "engine/link_search.h"
+#include "engine/smart_fallback.h"
 #include "engine/url_template.h"
 
 namespace paginor {
@@ -30,9 +32,10 @@ auto Guarded(Call&& call) noexcept -> decltype(call()) {
   }
 }
 
-LinkMatch MatchGuarded(const PreparedRules& rules, LinkElement& link, std::string_view docURL) noexcept {
+LinkMatch MatchGuarded(const PreparedRules& rules, LinkElement& link, std::string_view docURL,
+                       MatchTrace* trace) noexcept {
   try {
-    return MatchLink(rules, link, docURL);
+    return MatchLink(rules, link, docURL, trace);
   } catch (...) {
     return LinkMatch{MatchKind::ReadFailed, {}, {}};
   }
@@ -105,33 +108,59 @@ void CommandExecutor::ExecuteCommand(std::string_view command, Origin origin,
 }
 
 void CommandExecutor::Execute(std::string_view command, Origin origin, const ExecutorInputs& inputs) {
+  if (trace_ != nullptr) {
+    trace_->command = std::string(command);
+    trace_->origin = origin;
+    trace_->smartEnabled = inputs.smartFallback;
+  }
   if (!Discover(inputs)) return;
   const BrowserPtr acting = ActingBrowser(inputs);
   // Discovery may succeed with an empty browser object: it then fails every call.
   curURL_ = acting ? Guarded([&] { return acting->LocationUrl(); }).value_or("") : std::string();
+  Note("browser address: " + (curURL_.empty() ? std::string("unreadable") : curURL_));
 
   const auto& disable = origin == Origin::Keyboard ? inputs.keyboardDisable : inputs.mouseDisable;
+  const char* listName = origin == Origin::Keyboard ? "keyboard" : "mouse";
   if (IsDisabledUrl(curURL_, disable)) {
+    Note(std::string("the address begins with a line of the ") + listName +
+         " disable list: the command stops");
     Log({"    指令不执行，对应禁用网址: ", curURL_});
     return;
   }
-  if (!acting) return;
+  Note(std::string("no line of the ") + listName + " disable list matches");
+  if (!acting) {
+    Note("the tab has no browser object: the command stops");
+    return;
+  }
   if (command == "back") {
+    Note("back goes through the browser's history");
     Guarded([&] { return acting->GoBack(); });
     return;
   }
   if (command == "forward") {
+    Note("forward goes through the browser's history");
     Guarded([&] { return acting->GoForward(); });
     return;
   }
 
-  std::optional<Page> page = OpenPage(*acting);
+  // A page without links reaches the smart stage, and only it: nothing else changes.
+  const bool smart = inputs.smartFallback && IsSmartCommand(command);
+  std::optional<Page> page = OpenPage(*acting, smart);
   if (!page) return;
+  if (page->count == 0) {
+    Note("the page has no links: only the smart stage runs");
+    RunSmartStage(command, *acting, *page);
+    return;
+  }
   SetIndex setIndex = SetIndex::Page;
   SetForCommand(command, setIndex);
   const RuleSet& set = inputs.activeSets ? (*inputs.activeSets)[setIndex] : kNoRules;
+  if (trace_ != nullptr) {
+    constexpr std::string_view kSetNames[] = {"上页", "下页", "首页", "末页", "某页"};
+    trace_->setName = std::string(kSetNames[static_cast<int>(setIndex)]);
+  }
   if (RunLinkStage(command, set, *acting, *page)) return;
-  RunFallbackStages(command, inputs, set, *acting, page->url);
+  RunFallbackStages(command, inputs, set, *acting, *page);
 }
 
 bool CommandExecutor::Discover(const ExecutorInputs& inputs) {
@@ -143,8 +172,15 @@ bool CommandExecutor::Discover(const ExecutorInputs& inputs) {
   const bool found =
       !kind.empty() && Guarded([&] { return discovery_.FindBrowserWindow(browser, window, kind); });
   if (!found) {
+    Note("no browser tab of the kind \"" + std::string(kind) + "\" was found: the command stops");
     Log({"没有发现目标浏览器:", kind});
     return false;
+  }
+  if (trace_ != nullptr) {
+    constexpr char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (WindowHandle w = window; hex.empty() || w != 0; w >>= 4) hex.insert(hex.begin(), kHex[w & 15]);
+    Note("browser: a tab of the kind \"" + std::string(kind) + "\", window 0x" + hex);
   }
   curBrowser_ = std::move(browser);
   curBrowserWnd_ = window;
@@ -155,34 +191,67 @@ BrowserPtr CommandExecutor::ActingBrowser(const ExecutorInputs& inputs) {
   if (inputs.framesOption && curBrowser_) {
     BrowserPtr frame =
         Guarded([&] { return discovery_.GetFrameBrowser(inputs.frameIndex, curBrowser_); });
-    if (frame) return frame;
+    if (frame) {
+      Note("frame " + std::to_string(inputs.frameIndex) + " of the page is used");
+      return frame;
+    }
+    Note("frame " + std::to_string(inputs.frameIndex) + " cannot be had: the tab's page is used");
   }
   return curBrowser_;
 }
 
-std::optional<CommandExecutor::Page> CommandExecutor::OpenPage(Browser& acting) {
+std::optional<CommandExecutor::Page> CommandExecutor::OpenPage(Browser& acting, bool allowEmpty) {
   Page page;
+  const auto stop = [&](const char* why) -> std::optional<Page> {
+    Note(std::string(why) + ": the command stops");
+    return std::nullopt;
+  };
   page.document = Guarded([&] { return acting.GetDocument(); });
-  if (!page.document) return std::nullopt;
+  if (!page.document) return stop("the browser shows no HTML document");
   page.links = Guarded([&] { return page.document->Links(); });
-  if (!page.links) return std::nullopt;
+  if (!page.links) return stop("the document's links cannot be read");
   const std::optional<long> count = Guarded([&] { return page.links->Length(); });
-  if (!count || *count <= 0) return std::nullopt;
-  page.count = std::min(*count, kMaxLinksWalked);
+  if (!count) return stop("the number of links cannot be read");
+  if (*count <= 0 && !allowEmpty) return stop("the page has no links");
+  page.count = std::clamp(*count, 0L, kMaxLinksWalked);
   std::optional<std::string> url = Guarded([&] { return page.document->Url(); });
-  if (!url) return std::nullopt;
+  if (!url) return stop("the document's address cannot be read");
   page.url = std::move(*url);
+  if (trace_ != nullptr) {
+    trace_->docURL = page.url;
+    trace_->linkCount = page.count;
+  }
   return page;
 }
 
 bool CommandExecutor::RunLinkStage(std::string_view command, const RuleSet& set, Browser& acting,
                                    Page& page) {
   const PreparedRules rules(command, set);
+  if (trace_ != nullptr) {
+    trace_->linkStage = true;
+    trace_->setLines = set;
+    trace_->setVerdicts = rules.skipped();
+  }
   for (long i = 0; i < page.count; ++i) {
     const std::unique_ptr<LinkElement> link = Guarded([&] { return page.links->Item(i); });
-    if (!link) return false;
-    const LinkMatch match = MatchGuarded(rules, *link, page.url);
-    if (match.kind == MatchKind::ReadFailed) return false;
+    if (!link) {
+      Note("link " + std::to_string(i) + " cannot be read: the link stage ends");
+      if (trace_ != nullptr) trace_->linkStageEnded = true;
+      return false;
+    }
+    LinkTrace* seen = nullptr;
+    if (trace_ != nullptr) {
+      seen = &trace_->links.emplace_back();
+      seen->index = i;
+      seen->address = Guarded([&] { return link->Href(); }).value_or("");
+    }
+    const LinkMatch match = MatchGuarded(rules, *link, page.url, seen ? &seen->seen : nullptr);
+    if (seen != nullptr) seen->kind = match.kind;
+    if (match.kind == MatchKind::ReadFailed) {
+      Note("link " + std::to_string(i) + " cannot be read: the link stage ends");
+      if (trace_ != nullptr) trace_->linkStageEnded = true;
+      return false;
+    }
     if (match.kind == MatchKind::None) continue;
     Act(match, *link, acting);
     return true;
@@ -223,19 +292,58 @@ void CommandExecutor::Act(const LinkMatch& match, LinkElement& link, Browser& ac
 }
 
 void CommandExecutor::RunFallbackStages(std::string_view command, const ExecutorInputs& inputs,
-                                        const RuleSet& set, Browser& acting,
-                                        const std::string& docURL) {
+                                        const RuleSet& set, Browser& acting, Page& page) {
   SwallowingLog log(log_);
+  const std::string& docURL = page.url;
   bool found = false;
   if (IsPageNumberCommand(command)) {
-    found = Guarded([&] { return RunUrlTemplateStage(acting, docURL, command, set, log); });
+    if (trace_ != nullptr) trace_->templateStage = true;
+    auto* trials = trace_ != nullptr ? &trace_->templates : nullptr;
+    found = Guarded([&] { return RunUrlTemplateStage(acting, docURL, command, set, log, trials); });
   }
   if (!found && (command == "prev" || command == "next")) {
-    Guarded([&] {
+    if (trace_ != nullptr) trace_->positionStage = true;
+    auto* trials = trace_ != nullptr ? &trace_->positions : nullptr;
+    found = Guarded([&] {
       return RunFixedPositionStage(command, docURL, inputs.fixedPositionLines, curBrowserWnd_,
-                                   messenger_, log);
+                                   messenger_, log, trials);
     });
   }
+  if (!found && inputs.smartFallback && IsSmartCommand(command)) RunSmartStage(command, acting, page);
+}
+
+void CommandExecutor::RunSmartStage(std::string_view command, Browser& acting, Page& page) {
+  const SmartDecision decision = Guarded([&] {
+    return DecideSmart(command, *page.document, page.links.get(), page.count, page.url,
+                       trace_ != nullptr);
+  });
+  if (trace_ != nullptr) {
+    trace_->smartStage = true;
+    trace_->smart = decision;
+  }
+  switch (decision.action) {
+    case SmartDecision::Action::None:
+      return;
+    case SmartDecision::Action::ClickLink: {
+      Log({decision.logLine});
+      const std::unique_ptr<LinkElement> link =
+          Guarded([&] { return page.links->Item(decision.linkIndex); });
+      if (!link) return;
+      // As for a keyword: the link's own target could open a window the next command
+      // cannot see.
+      Guarded([&] { return link->SetTarget("_self"); });
+      Guarded([&] { return link->Click(); });
+      return;
+    }
+    case SmartDecision::Action::Navigate:
+      Log({decision.logLine});
+      Guarded([&] { return acting.Navigate(decision.address, "_self"); });
+      return;
+  }
+}
+
+void CommandExecutor::Note(std::string note) {
+  if (trace_ != nullptr) trace_->notes.push_back(std::move(note));
 }
 
 void CommandExecutor::Log(std::initializer_list<std::string_view> parts) noexcept {

@@ -19,6 +19,7 @@
 namespace paginor {
 
 struct LinkMatch;
+struct Explanation;
 
 // What the main window's controls hold at the moment of the command.
 struct ExecutorInputs {
@@ -29,6 +30,7 @@ struct ExecutorInputs {
   std::vector<std::string> mouseDisable;        // dmemo2 lines
   std::vector<std::string> fixedPositionLines;  // xyMemo lines
   const DefinitionSets* activeSets = nullptr;   // active copies; null reads as empty sets
+  bool smartFallback = false;                   // the smart last stage, off unless chosen
 };
 
 class CommandExecutor {
@@ -45,17 +47,23 @@ class CommandExecutor {
   WindowHandle curBrowserWnd() const { return curBrowserWnd_; }
   const std::string& curURL() const { return curURL_; }
 
+  // Every later command also records what it saw into trace (null: stop recording).
+  // Used by ExplainCommand, which hands this executor a browser that does not act.
+  void TraceInto(Explanation* trace) { trace_ = trace; }
+
  private:
   struct Page;
   void Execute(std::string_view command, Origin origin, const ExecutorInputs& inputs);
   bool Discover(const ExecutorInputs& inputs);
   BrowserPtr ActingBrowser(const ExecutorInputs& inputs);
-  std::optional<Page> OpenPage(Browser& acting);
+  std::optional<Page> OpenPage(Browser& acting, bool allowEmpty);
   bool RunLinkStage(std::string_view command, const RuleSet& set, Browser& acting, Page& page);
   void Act(const LinkMatch& match, LinkElement& link, Browser& acting);
   void RunFallbackStages(std::string_view command, const ExecutorInputs& inputs,
-                         const RuleSet& set, Browser& acting, const std::string& docURL);
+                         const RuleSet& set, Browser& acting, Page& page);
+  void RunSmartStage(std::string_view command, Browser& acting, Page& page);
   void Log(std::initializer_list<std::string_view> parts) noexcept;
+  void Note(std::string note);
 
   BrowserDiscovery& discovery_;
   WindowMessenger& messenger_;
@@ -63,6 +71,7 @@ class CommandExecutor {
   BrowserPtr curBrowser_;
   WindowHandle curBrowserWnd_ = 0;
   std::string curURL_;
+  Explanation* trace_ = nullptr;
 };
 
 }  // namespace paginor

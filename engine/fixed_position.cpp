@@ -86,20 +86,46 @@ std::optional<long> ParseCoordinate(std::string_view text) {
 
 std::optional<FixedPositionHit> MatchFixedPosition(std::string_view command,
                                                    std::string_view docURL,
-                                                   const std::vector<std::string>& xyLines) {
+                                                   const std::vector<std::string>& xyLines,
+                                                   std::vector<PositionTrial>* trials) {
+  using Verdict = PositionTrial::Verdict;
+  const auto tell = [&](const std::string& line, Verdict verdict) {
+    if (trials != nullptr) trials->push_back({line, verdict});
+  };
   const std::string_view action = command == "prev"   ? kPrevAction
                                   : command == "next" ? kNextAction
                                                       : std::string_view();
   if (action.empty()) return std::nullopt;
 
   for (const std::string& line : xyLines) {
-    if (line.starts_with('#')) continue;
+    if (line.starts_with('#')) {
+      tell(line, Verdict::Comment);
+      continue;
+    }
     const auto fields = SplitLine(TrimBlanks(line));
-    if (!fields || fields->action != action || fields->pattern.empty()) continue;
+    if (!fields) {
+      tell(line, Verdict::Malformed);
+      continue;
+    }
+    if (fields->action != action) {
+      tell(line, Verdict::OtherAction);
+      continue;
+    }
+    if (fields->pattern.empty()) {
+      tell(line, Verdict::NoPattern);
+      continue;
+    }
     const auto x = ParseCoordinate(fields->x);
     const auto y = ParseCoordinate(fields->y);
-    if (!x || !y) continue;
-    if (!PatternFits(fields->pattern, docURL)) continue;
+    if (!x || !y) {
+      tell(line, Verdict::BadCoordinates);
+      continue;
+    }
+    if (!PatternFits(fields->pattern, docURL)) {
+      tell(line, Verdict::Misfit);
+      continue;
+    }
+    tell(line, Verdict::Chosen);
     return FixedPositionHit{line, *x, *y};
   }
   return std::nullopt;
@@ -117,8 +143,9 @@ void ClickAt(WindowMessenger& messenger, WindowHandle w, long x, long y) {
 
 bool RunFixedPositionStage(std::string_view command, std::string_view docURL,
                            const std::vector<std::string>& xyLines, WindowHandle curBrowserWnd,
-                           WindowMessenger& messenger, OperationLog& log) {
-  const auto hit = MatchFixedPosition(command, docURL, xyLines);
+                           WindowMessenger& messenger, OperationLog& log,
+                           std::vector<PositionTrial>* trials) {
+  const auto hit = MatchFixedPosition(command, docURL, xyLines, trials);
   if (!hit) return false;
   try {
     log.Append("    执行指令: " + hit->line);

@@ -29,12 +29,21 @@ struct FixedPositionHit {
   long y = 0;
 };
 
+// How one line fared, for explanations.
+struct PositionTrial {
+  enum class Verdict { Comment, Malformed, OtherAction, NoPattern, BadCoordinates, Misfit, Chosen };
+  std::string line;
+  Verdict verdict = Verdict::Malformed;
+};
+
 // The first usable line for "prev" or "next" whose pattern fits docURL. A pattern with a
 // wildcard fits as a URL template does; one without fits only the address it names, which
 // may differ from docURL by a trailing "#fragment" unless the pattern names one itself.
+// trials, when given, receives every line looked at.
 std::optional<FixedPositionHit> MatchFixedPosition(std::string_view command,
                                                    std::string_view docURL,
-                                                   const std::vector<std::string>& xyLines);
+                                                   const std::vector<std::string>& xyLines,
+                                                   std::vector<PositionTrial>* trials = nullptr);
 
 // A coordinate field: decimal, leading blanks allowed; nothing when negative, not a
 // number or beyond 32 bits.
@@ -47,6 +56,7 @@ void ClickAt(WindowMessenger& messenger, WindowHandle w, long x, long y);
 // The last fallback stage of "prev" and "next": logs and clicks the first matching line.
 bool RunFixedPositionStage(std::string_view command, std::string_view docURL,
                            const std::vector<std::string>& xyLines, WindowHandle curBrowserWnd,
-                           WindowMessenger& messenger, OperationLog& log);
+                           WindowMessenger& messenger, OperationLog& log,
+                           std::vector<PositionTrial>* trials = nullptr);
 
 }  // namespace paginor

@@ -84,6 +84,7 @@ struct PreparedRules::Rule {
 
 // Needed only once a rule has hit.
 struct PreparedRules::RuleLine {
+  std::size_t index = 0;  // in the set
   std::string line;  // as stored
   std::string site;  // "[特别=": the page address must begin with it
 };
@@ -111,7 +112,7 @@ void SetPattern(Rule& rule, std::string_view pattern) {
   rule.text = std::string(pattern);
 }
 
-std::optional<Parsed> PrepareNamed(Parsed parsed, std::string_view r) {
+std::optional<Parsed> PrepareNamed(Parsed parsed, std::string_view r, RuleVerdict& skipped) {
   if (r.starts_with(kCodePrefix)) {
     parsed.rule.form = RuleForm::Code;
     parsed.rule.text = WithoutQuotes(r.substr(kCodePrefix.size()));
@@ -120,7 +121,10 @@ std::optional<Parsed> PrepareNamed(Parsed parsed, std::string_view r) {
   if (r.starts_with(kSpecialPrefix)) {
     r.remove_prefix(kSpecialPrefix.size());
     const auto close = r.find(']');
-    if (close == std::string_view::npos || close == 0) return std::nullopt;
+    if (close == std::string_view::npos || close == 0) {
+      skipped = RuleVerdict::Malformed;
+      return std::nullopt;
+    }
     parsed.rule.form = RuleForm::Special;
     parsed.line.site = std::string(r.substr(0, close));
     r.remove_prefix(close + 1);
@@ -130,32 +134,44 @@ std::optional<Parsed> PrepareNamed(Parsed parsed, std::string_view r) {
 }
 
 std::optional<Parsed> PreparePageNumber(Parsed parsed, std::string_view r,
-                                        std::string_view number) {
+                                        std::string_view number, RuleVerdict& skipped) {
   std::string text(r);
   ReplaceAll(text, "$$", kDollarPlaceholder);
   ReplaceAll(text, "$", number);
   ReplaceAll(text, kDollarPlaceholder, "$");
-  if (std::string_view(text).starts_with(kTemplatePrefix)) return std::nullopt;
+  if (std::string_view(text).starts_with(kTemplatePrefix)) {
+    skipped = RuleVerdict::TemplateLine;
+    return std::nullopt;
+  }
   SetPattern(parsed.rule, text);
   return parsed;
 }
 
-std::optional<Parsed> Prepare(const std::string& line, std::string_view command, bool pageNumber) {
-  if (line.empty() || line.front() == '#') return std::nullopt;
+// Nothing, with the reason in skipped, for a line no link can hit.
+std::optional<Parsed> Prepare(const std::string& line, std::string_view command, bool pageNumber,
+                              RuleVerdict& skipped) {
+  skipped = RuleVerdict::Blank;
+  if (line.empty()) return std::nullopt;
+  skipped = RuleVerdict::Comment;
+  if (line.front() == '#') return std::nullopt;
   std::string lowered(line);
   LowercaseAscii(lowered);
   std::string_view r = TrimBlanks(lowered);
+  skipped = RuleVerdict::Blank;
   if (r.empty()) return std::nullopt;
   Parsed parsed;
   parsed.line.line = line;
   parsed.rule.extended = r.starts_with(kExtendedPrefix);
   if (parsed.rule.extended) r.remove_prefix(kExtendedPrefix.size());
-  auto prepared = pageNumber ? PreparePageNumber(std::move(parsed), r, command)
-                             : PrepareNamed(std::move(parsed), r);
+  auto prepared = pageNumber ? PreparePageNumber(std::move(parsed), r, command, skipped)
+                             : PrepareNamed(std::move(parsed), r, skipped);
   if (!prepared) return std::nullopt;
   Rule& rule = prepared->rule;
   // A bare "*" can never hit and reads nothing, so it is not kept.
-  if (rule.form != RuleForm::Code && rule.contains && rule.text.empty()) return std::nullopt;
+  if (rule.form != RuleForm::Code && rule.contains && rule.text.empty()) {
+    skipped = RuleVerdict::NeverHits;
+    return std::nullopt;
+  }
   rule.filter = PairFilter(rule.text);
   return prepared;
 }
@@ -252,10 +268,14 @@ PreparedRules::PreparedRules(std::string_view command, const RuleSet& set)
       pageNumber_(IsPageNumberCommand(command)),
       keywords_(KeywordString(command)) {
   if (pageNumber_) pageTitle_ = "第" + command_ + "页";
-  for (const std::string& line : set) {
-    if (auto parsed = Prepare(line, command, pageNumber_)) {
+  for (std::size_t index = 0; index < set.size(); ++index) {
+    RuleVerdict skipped = RuleVerdict::Blank;
+    if (auto parsed = Prepare(set[index], command, pageNumber_, skipped)) {
+      parsed->line.index = index;
       rules_.push_back(std::move(parsed->rule));
       lines_.push_back(std::move(parsed->line));
+    } else {
+      skipped_.push_back({index, skipped});
     }
   }
 }
@@ -265,35 +285,70 @@ std::size_t PreparedRules::size() const { return rules_.size(); }
 PreparedRules::PreparedRules(PreparedRules&&) noexcept = default;
 PreparedRules& PreparedRules::operator=(PreparedRules&&) noexcept = default;
 
-LinkMatch MatchLink(const PreparedRules& rules, LinkElement& link, std::string_view docURL) {
+LinkMatch MatchLink(const PreparedRules& rules, LinkElement& link, std::string_view docURL,
+                    MatchTrace* trace) {
   const auto outerText = link.OuterText();
   if (!outerText) return {MatchKind::ReadFailed, {}, {}};
   Haystack text(NormalizeLinkText(*outerText));
-  if (KeywordHit(rules, text.text())) return {MatchKind::Keyword, {}, {}};
+  const bool keyword = KeywordHit(rules, text.text());
+  if (trace != nullptr) {
+    trace->text = text.text();
+    trace->keyword = keyword;
+  }
+  if (keyword) return {MatchKind::Keyword, {}, {}};
 
+  const auto tell = [&](std::size_t i, RuleVerdict verdict) {
+    if (trace != nullptr) trace->rules.push_back({rules.lines_[i].index, verdict});
+  };
   LinkReads reads(link);
   const std::span<const Rule> list(rules.rules_);
   for (std::size_t i = 0; i < list.size(); ++i) {
     const Rule& rule = list[i];
     Haystack* cand = rule.extended ? reads.ParentText() : &text;
-    if (cand == nullptr) continue;
+    if (cand == nullptr) {
+      tell(i, RuleVerdict::ParentUnreadable);
+      continue;
+    }
     if (rule.form == RuleForm::Code) {
       Haystack* html = rule.extended ? reads.ParentHtml() : reads.Html();
       if (html == nullptr) {
+        tell(i, rule.extended ? RuleVerdict::ParentUnreadable : RuleVerdict::HtmlUnreadable);
         if (rule.extended) continue;
         return {MatchKind::ReadFailed, {}, {}};
       }
       if (!rule.text.empty() && html->Contains(rule.text, rule.filter)) {
+        tell(i, RuleVerdict::Hit);
         return Hit(MatchKind::CodeRule, rules.lines_[i]);
       }
+      tell(i, RuleVerdict::NoMatch);
       continue;
     }
-    if (!PatternHit(rule, *cand)) continue;
     const RuleLine& line = rules.lines_[i];
-    if (rules.pageNumber()) return Hit(MatchKind::PageNumberRule, line);
-    if (rule.form == RuleForm::Pattern) return Hit(MatchKind::PlainRule, line);
+    // Told before the text is compared, so an explanation names the site; the outcome is
+    // the same either way.
+    if (trace != nullptr && rule.form == RuleForm::Special && !rules.pageNumber() &&
+        !docURL.starts_with(line.site)) {
+      tell(i, RuleVerdict::WrongSite);
+      continue;
+    }
+    if (!PatternHit(rule, *cand)) {
+      tell(i, RuleVerdict::NoMatch);
+      continue;
+    }
+    if (rules.pageNumber()) {
+      tell(i, RuleVerdict::Hit);
+      return Hit(MatchKind::PageNumberRule, line);
+    }
+    if (rule.form == RuleForm::Pattern) {
+      tell(i, RuleVerdict::Hit);
+      return Hit(MatchKind::PlainRule, line);
+    }
     // Tested after the text, which rejects nearly every rule more cheaply.
-    if (!docURL.starts_with(line.site)) continue;
+    if (!docURL.starts_with(line.site)) {
+      tell(i, RuleVerdict::WrongSite);
+      continue;
+    }
+    tell(i, RuleVerdict::Hit);
     LinkMatch match = Hit(MatchKind::SpecialRule, line);
     match.address = SpecialAddress(link, docURL);
     return match;

@@ -32,6 +32,32 @@ enum class MatchKind {
   ReadFailed,  // the link's text, or its own HTML for a "[代码]" rule, could not be read
 };
 
+// How one rule line fared, for explanations.
+enum class RuleVerdict {
+  Blank,             // empty, or only blanks
+  Comment,           // begins with "#"
+  TemplateLine,      // a "[网址=" line: a URL template, not a link rule
+  Malformed,         // "[特别=" without a site
+  NeverHits,         // "*" alone
+  NoMatch,
+  WrongSite,         // "[特别=": the page's address does not begin with the site
+  ParentUnreadable,  // "[扩展]": the parent element could not be read
+  HtmlUnreadable,    // "[代码]": the link's HTML could not be read
+  Hit,
+};
+
+struct RuleTrial {
+  std::size_t line = 0;  // the line's position in the set
+  RuleVerdict verdict = RuleVerdict::NoMatch;
+};
+
+// What MatchLink saw of one link, when asked to tell.
+struct MatchTrace {
+  std::string text;  // the candidate text after normalisation
+  bool keyword = false;
+  std::vector<RuleTrial> rules;  // the rules tried, in set order
+};
+
 struct LinkMatch {
   MatchKind kind = MatchKind::None;
   std::string setLine;  // the rule line exactly as stored; empty for a keyword
@@ -53,12 +79,14 @@ class PreparedRules {
   const std::string& pageTitle() const { return pageTitle_; }
   // Lines that can match at all: comments, blanks and "[网址=" lines are gone.
   std::size_t size() const;
+  // The lines left out, with the reason.
+  const std::vector<RuleTrial>& skipped() const { return skipped_; }
 
   struct Rule;
   struct RuleLine;
 
  private:
-  friend LinkMatch MatchLink(const PreparedRules&, LinkElement&, std::string_view);
+  friend LinkMatch MatchLink(const PreparedRules&, LinkElement&, std::string_view, MatchTrace*);
 
   std::string command_;
   bool pageNumber_ = false;
@@ -66,11 +94,14 @@ class PreparedRules {
   std::string pageTitle_;  // "第" N "页" for page numbers
   std::vector<Rule> rules_;
   std::vector<RuleLine> lines_;  // by the same index
+  std::vector<RuleTrial> skipped_;
 };
 
 // ReadFailed when the link's text, or its own HTML for a "[代码]" rule, cannot be read:
 // the link stage ends there.
-LinkMatch MatchLink(const PreparedRules& rules, LinkElement& link, std::string_view docURL);
+// trace, when given, receives what was seen: the explanation of the same decision.
+LinkMatch MatchLink(const PreparedRules& rules, LinkElement& link, std::string_view docURL,
+                    MatchTrace* trace = nullptr);
 LinkMatch MatchLink(std::string_view command, LinkElement& link, const RuleSet& set,
                     std::string_view docURL);
 

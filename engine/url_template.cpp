@@ -22,8 +22,9 @@ void FlushConstant(std::string& acc, std::vector<UrlSegment>& segments) {
   acc.clear();
 }
 
-// False when a computed part has no "]" or does not evaluate.
-bool Segment(std::string_view rest, std::string_view value, std::vector<UrlSegment>& segments) {
+// False when a computed part has no "]" or does not evaluate; failure says which.
+bool Segment(std::string_view rest, std::string_view value, std::vector<UrlSegment>& segments,
+             std::string& failure) {
   std::string acc;
   while (!rest.empty()) {
     if (rest.front() == '*') {
@@ -34,11 +35,18 @@ bool Segment(std::string_view rest, std::string_view value, std::vector<UrlSegme
       FlushConstant(acc, segments);
       rest.remove_prefix(kComputeOpen.size());
       const auto close = rest.find(']');
-      if (close == std::string_view::npos) return false;
+      if (close == std::string_view::npos) {
+        failure = "no \"]\" closes \"计算[\"";
+        return false;
+      }
       std::string expression(rest.substr(0, close));
       ReplaceAll(expression, "$", value);
-      std::string computed = calc::EvaluateFormula(expression);
-      if (computed.empty()) return false;
+      std::string error;
+      std::string computed = calc::EvaluateFormula(expression, error);
+      if (computed.empty()) {
+        failure = "the formula \"" + expression + "\" gives no result: " + error;
+        return false;
+      }
       segments.push_back({'j', std::move(computed), {}});
       rest.remove_prefix(close + 1);
     } else {
@@ -123,13 +131,19 @@ UrlExpansion ExpandUrlTemplateDetailed(std::string_view tmpl, std::string_view a
   ReplaceAll(escaped, "**", kStarPlaceholder);
   ReplaceAll(escaped, "$$", kDollarPlaceholder);
   std::vector<UrlSegment> segments;
-  if (!Segment(escaped, value, segments)) return {};
-
   UrlExpansion result;
+  if (!Segment(escaped, value, segments, result.failure)) return result;
+
   for (const UrlSegment& s : segments) result.wildcard = result.wildcard || s.kind == '*';
   if (result.wildcard) {
-    if (!KindsAllowed(segments)) return {};
-    if (!MatchSegments(address, segments, 0, segments.size() - 1)) return {};
+    if (!KindsAllowed(segments)) {
+      result.failure = "a \"*\" begins the template or touches another \"*\" or a computed part";
+      return result;
+    }
+    if (!MatchSegments(address, segments, 0, segments.size() - 1)) {
+      result.failure = "the address does not fit the template";
+      return result;
+    }
     for (const UrlSegment& s : segments) result.address += s.output;
   } else {
     for (const UrlSegment& s : segments) result.address += s.text;
@@ -143,19 +157,39 @@ std::string ExpandUrlTemplate(std::string_view tmpl, std::string_view address,
 }
 
 bool RunUrlTemplateStage(Browser& acting, std::string_view docURL, std::string_view command,
-                         const RuleSet& pageSet, OperationLog& log) {
+                         const RuleSet& pageSet, OperationLog& log,
+                         std::vector<TemplateTrial>* trials) {
+  using Verdict = TemplateTrial::Verdict;
+  const auto tell = [&](const std::string& line, Verdict verdict, std::string detail) {
+    if (trials != nullptr) trials->push_back({line, verdict, std::move(detail)});
+  };
   for (const std::string& line : pageSet) {
     std::string_view rest = line;
     if (!rest.starts_with(kTemplatePrefix)) continue;
     rest.remove_prefix(kTemplatePrefix.size());
     const auto close = rest.find(']');
-    if (close == std::string_view::npos) continue;
+    if (close == std::string_view::npos) {
+      tell(line, Verdict::NoBracket, "no \"]\" ends the site");
+      continue;
+    }
     const std::string_view site = rest.substr(0, close);
-    if (site.empty() || !docURL.starts_with(site)) continue;
+    if (site.empty() || !docURL.starts_with(site)) {
+      tell(line, Verdict::WrongSite, site.empty() ? "the site is empty" : "the page is not on this site");
+      continue;
+    }
     const std::string_view tmpl = rest.substr(close + 1);
-    if (tmpl.empty()) continue;
-    const std::string address = ExpandUrlTemplate(tmpl, docURL, command);
-    if (address.empty()) continue;
+    if (tmpl.empty()) {
+      tell(line, Verdict::Empty, "no template after the site");
+      continue;
+    }
+    const UrlExpansion expansion = ExpandUrlTemplateDetailed(tmpl, docURL, command);
+    const std::string& address = expansion.address;
+    if (address.empty()) {
+      tell(line, Verdict::Failed, expansion.failure.empty() ? "the template expands to nothing"
+                                                            : expansion.failure);
+      continue;
+    }
+    tell(line, Verdict::Address, address);
     GuardedLog(log, "    执行指令" + line + ",转到网址: " + address);
     try {
       acting.Navigate(address, "_self");

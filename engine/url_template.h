@@ -16,6 +16,7 @@ namespace paginor {
 struct UrlExpansion {
   std::string address;    // empty: the template does not fit or cannot be evaluated
   bool wildcard = false;  // the template had a "*" and so was matched against the address
+  std::string failure;    // why there is no address, in words
 };
 
 // The target address, or empty. value replaces "$" in computed parts: the page number,
@@ -37,9 +38,19 @@ struct UrlSegment {
 bool MatchSegments(std::string_view text, std::vector<UrlSegment>& segments, std::size_t lo,
                    std::size_t hi);
 
+// How one "[网址=" line fared, for explanations.
+struct TemplateTrial {
+  enum class Verdict { NoBracket, WrongSite, Empty, Failed, Address };
+  std::string line;
+  Verdict verdict = Verdict::Failed;
+  std::string detail;  // the address, or why there is none
+};
+
 // The 某页 set's "[网址=" site "]" template lines, tried in order for a page number when
 // no link matched. Logs and navigates for the first that yields an address; true then.
+// trials, when given, receives every template line tried.
 bool RunUrlTemplateStage(Browser& acting, std::string_view docURL, std::string_view command,
-                         const RuleSet& pageSet, OperationLog& log);
+                         const RuleSet& pageSet, OperationLog& log,
+                         std::vector<TemplateTrial>* trials = nullptr);
 
 }  // namespace paginor

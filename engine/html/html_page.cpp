@@ -3,6 +3,7 @@
 #include <gumbo.h>
 
 #include "engine/html/gumbo_walk.h"
+#include "engine/html/html_attributes.h"
 #include "engine/html/html_render.h"
 #include "engine/html/isolated_run.h"
 #include "engine/html/parse_cost.h"
@@ -35,6 +36,10 @@ class HtmlElement : public LinkElement {
     page_->RecordTarget(node_, target);
     return true;
   }
+  std::optional<std::string> Attribute(std::string_view name) override {
+    return ElementAttribute(node_, name);
+  }
+  std::optional<std::string> ImageText() override { return FirstImageText(node_); }
 
  private:
   std::shared_ptr<HtmlPage> page_;
@@ -43,24 +48,33 @@ class HtmlElement : public LinkElement {
 
 class HtmlLinkCollection : public LinkCollection {
  public:
-  explicit HtmlLinkCollection(std::shared_ptr<HtmlPage> page) : page_(std::move(page)) {}
-  std::optional<long> Length() override { return static_cast<long>(page_->LinkCount()); }
+  // linkTags: the <link> elements rather than the links.
+  HtmlLinkCollection(std::shared_ptr<HtmlPage> page, bool linkTags)
+      : page_(std::move(page)), linkTags_(linkTags) {}
+  std::optional<long> Length() override {
+    return static_cast<long>(linkTags_ ? page_->LinkTagCount() : page_->LinkCount());
+  }
   std::unique_ptr<LinkElement> Item(long index) override {
     if (index < 0) return nullptr;
-    return page_->Link(static_cast<std::size_t>(index));
+    const auto at = static_cast<std::size_t>(index);
+    return linkTags_ ? page_->LinkTag(at) : page_->Link(at);
   }
 
  private:
   std::shared_ptr<HtmlPage> page_;
+  bool linkTags_;
 };
 
 class HtmlDocument : public Document {
  public:
   explicit HtmlDocument(std::shared_ptr<HtmlPage> page) : page_(std::move(page)) {}
   std::unique_ptr<LinkCollection> Links() override {
-    return std::make_unique<HtmlLinkCollection>(page_);
+    return std::make_unique<HtmlLinkCollection>(page_, false);
   }
   std::optional<std::string> Url() override { return page_->Address(); }
+  std::unique_ptr<LinkCollection> LinkTags() override {
+    return std::make_unique<HtmlLinkCollection>(page_, true);
+  }
 
  private:
   std::shared_ptr<HtmlPage> page_;
@@ -130,6 +144,7 @@ void HtmlPage::Index() {
       [&](const GumboNode& node) {
         if (!IsElement(node)) return node.type == GUMBO_NODE_DOCUMENT;
         if (IsLink(node)) links_.push_back(&node);
+        if (IsHtmlElement(node, GUMBO_TAG_LINK)) linkTags_.push_back(&node);
         if (!baseFound && IsHtmlElement(node, GUMBO_TAG_BASE)) {
           if (const char* href = AttributeValue(node, "href")) {
             base_ = ResolveLinkAddress(CleanAddress(href), address_);
@@ -163,8 +178,13 @@ const std::string& HtmlPage::HtmlOf(const GumboNode& node) {
   return found->second;
 }
 
+std::unique_ptr<LinkElement> HtmlPage::LinkTag(std::size_t index) {
+  if (index >= linkTags_.size()) return nullptr;
+  return std::make_unique<HtmlElement>(shared_from_this(), *linkTags_[index]);
+}
+
 std::optional<std::string> HtmlPage::HrefOf(const GumboNode& node) const {
-  if (!IsLinkElement(node)) return std::nullopt;  // other elements have no such property
+  if (!IsLinkElement(node) && !IsHtmlElement(node, GUMBO_TAG_LINK)) return std::nullopt;  // other elements have no such property
   const char* href = AttributeValue(node, "href");
   if (href == nullptr) return std::string();
   return ResolveLinkAddress(CleanAddress(href), base_);

@@ -45,6 +45,9 @@ class HtmlPage : public std::enable_shared_from_this<HtmlPage> {
   std::size_t LinkCount() const { return links_.size(); }
   // Null past the end.
   std::unique_ptr<LinkElement> Link(std::size_t index);
+  // The <link> elements, in document order.
+  std::size_t LinkTagCount() const { return linkTags_.size(); }
+  std::unique_ptr<LinkElement> LinkTag(std::size_t index);
 
   // Used by the elements.
   const std::string& TextOf(const GumboInternalNode& node);
@@ -61,6 +64,7 @@ class HtmlPage : public std::enable_shared_from_this<HtmlPage> {
   std::shared_ptr<BrowserActions> actions_;
   std::string base_;
   std::vector<const GumboInternalNode*> links_;
+  std::vector<const GumboInternalNode*> linkTags_;
   // Rendered once: rules ask for the same parent's text for every link.
   std::map<const GumboInternalNode*, std::string> texts_;
   std::map<const GumboInternalNode*, std::string> markup_;

@@ -5,19 +5,21 @@ namespace {
 
 class FakeLinkCollection : public LinkCollection {
  public:
-  explicit FakeLinkCollection(std::shared_ptr<FakeDocumentData> doc) : doc_(std::move(doc)) {}
+  FakeLinkCollection(std::shared_ptr<FakeDocumentData> doc, bool linkTags)
+      : doc_(std::move(doc)), list_(linkTags ? doc_->linkTags : doc_->links) {}
   std::optional<long> Length() override {
     if (doc_->lengthFails) return std::nullopt;
-    return static_cast<long>(doc_->links.size());
+    return static_cast<long>(list_.size());
   }
   std::unique_ptr<LinkElement> Item(long index) override {
     if (doc_->itemFailsAt >= 0 && index >= doc_->itemFailsAt) return nullptr;
-    if (index < 0 || index >= static_cast<long>(doc_->links.size())) return nullptr;
-    return std::make_unique<FakeLinkElement>(doc_->links[static_cast<size_t>(index)]);
+    if (index < 0 || index >= static_cast<long>(list_.size())) return nullptr;
+    return std::make_unique<FakeLinkElement>(list_[static_cast<size_t>(index)]);
   }
 
  private:
   std::shared_ptr<FakeDocumentData> doc_;
+  const std::vector<std::shared_ptr<FakeLinkData>>& list_;
 };
 
 class FakeDocument : public Document {
@@ -25,9 +27,13 @@ class FakeDocument : public Document {
   explicit FakeDocument(std::shared_ptr<FakeDocumentData> data) : data_(std::move(data)) {}
   std::unique_ptr<LinkCollection> Links() override {
     if (data_->linksFail) return nullptr;
-    return std::make_unique<FakeLinkCollection>(data_);
+    return std::make_unique<FakeLinkCollection>(data_, false);
   }
   std::optional<std::string> Url() override { return data_->url; }
+  std::unique_ptr<LinkCollection> LinkTags() override {
+    if (data_->linksFail) return nullptr;
+    return std::make_unique<FakeLinkCollection>(data_, true);
+  }
 
  private:
   std::shared_ptr<FakeDocumentData> data_;
@@ -46,6 +52,12 @@ std::shared_ptr<FakeLinkData> MakeLink(const std::string& text, const std::strin
 std::unique_ptr<LinkElement> FakeLinkElement::ParentElement() {
   if (!data_->parent) return nullptr;
   return std::make_unique<FakeLinkElement>(data_->parent);
+}
+
+std::optional<std::string> FakeLinkElement::Attribute(std::string_view name) {
+  const auto found = data_->attributes.find(name);
+  if (found == data_->attributes.end()) return std::nullopt;
+  return found->second;
 }
 
 bool FakeLinkElement::Click() {

@@ -2,6 +2,7 @@
 // Fakes of the browser, its document and links, the window calls and the log. Each
 // records what was done to it; any read can be made to fail.
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +25,8 @@ struct FakeLinkData {
   std::optional<std::string> outerHtml;
   std::optional<std::string> href;
   std::shared_ptr<FakeLinkData> parent;  // null: the parent read fails
+  std::map<std::string, std::string, std::less<>> attributes;
+  std::optional<std::string> imageText;
   bool clickFails = false;
   bool targetFails = false;
   std::shared_ptr<LinkRecord> record = std::make_shared<LinkRecord>();
@@ -41,6 +44,8 @@ class FakeLinkElement : public LinkElement {
   std::optional<std::string> Href() override { return data_->href; }
   bool Click() override;
   bool SetTarget(std::string_view target) override;
+  std::optional<std::string> Attribute(std::string_view name) override;
+  std::optional<std::string> ImageText() override { return data_->imageText; }
 
  private:
   std::shared_ptr<FakeLinkData> data_;
@@ -52,6 +57,7 @@ struct FakeDocumentData {
   bool linksFail = false;    // the "links" read fails
   bool lengthFails = false;  // "length" fails
   int itemFailsAt = -1;      // item(i) fails from this index on
+  std::vector<std::shared_ptr<FakeLinkData>> linkTags;  // <link> elements
 };
 
 struct BrowserRecord {

@@ -1,0 +1,38 @@
+#pragma once
+// The smart fallback's reading of a link text: the words and arrows that mean a page
+// link in many languages, and how strongly a text says "next", "prev", "first", "last"
+// or a page number.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace paginor {
+
+// A link text taken apart: the words between the decorations (brackets, arrows,
+// punctuation, blanks) at its ends, and the arrows found there.
+struct PageText {
+  std::string core;       // lowercase, inner blanks as one blank, decorations gone
+  int forward = 0;        // arrows pointing on: ">", "›", "→", "»", ">>"
+  int backward = 0;       // arrows pointing back
+  bool doubled = false;   // "»", "«", ">>", "<<": often last/first beside single arrows
+  bool edge = false;      // a bar beside an arrow, ">|" or "|<": the end of the list
+  std::optional<long> number;  // "7", "[7]", "第7页", "Page 7": a page number link
+  bool bareNumber = false;     // the core is the digits alone
+};
+
+PageText ReadPageText(std::string_view text);
+
+// Lowercases A-Z, the Latin-1 capitals and Cyrillic, in UTF-8.
+std::string LowercaseWords(std::string_view text);
+
+struct TextScore {
+  int score = 0;       // 0: the text does not name the command
+  std::string reason;  // what in it scored, for the explanation
+};
+
+// The score of the text's own words and arrows for the command; page numbers, the
+// pagination block and the address are weighed by the caller.
+TextScore ScorePageText(const PageText& text, std::string_view command);
+
+}  // namespace paginor
