@@ -1,6 +1,7 @@
 #include "engine/url_template.h"
 
 #include "calc/evaluate_formula.h"
+#include "calc/number_text.h"
 #include "engine/replace_all.h"
 
 namespace paginor {
@@ -44,7 +45,8 @@ bool Segment(std::string_view rest, std::string_view value, std::vector<UrlSegme
       std::string error;
       std::string computed = calc::EvaluateFormula(expression, error);
       if (computed.empty()) {
-        failure = "the formula \"" + expression + "\" gives no result: " + error;
+        failure = "the formula \"" + expression + "\" gives no result: " +
+                  std::string(calc::TrimBlanks(error));
         return false;
       }
       segments.push_back({'j', std::move(computed), {}});
