@@ -16,10 +16,8 @@ namespace {
 // A page link's text is short; a longer one is a title or a sentence, not worth reading
 // word by word on a page of thousands of links.
 constexpr std::size_t kMaxPageLinkText = 96;
-// A link belongs to the pagination block when another page-number link stands within
-// kBlockReach links of it.
+// How far a pagination block is followed over page links that are not numbers.
 constexpr long kBlockReach = 3;
-constexpr int kBlockNumbers = 1;
 constexpr int kBlockBonus = 30;
 constexpr int kEndNumberScore = 30;
 
@@ -103,6 +101,15 @@ struct LinkInfo {
   bool block = false;   // in the pagination block
 };
 
+// A link some page-turn command would take.
+bool IsAnyPageLink(const PageText& text) {
+  if (text.forward + text.backward == 0 && text.core.empty()) return false;
+  for (const std::string_view command : {"next", "prev", "first", "last"}) {
+    if (ScorePageText(text, command).score > 0) return true;
+  }
+  return false;
+}
+
 // A link any page-turn command would take: strong words or arrows, either way.
 bool IsPageLink(const PageText& text) {
   if (text.forward + text.backward == 0 && text.core.empty()) return false;
@@ -166,19 +173,29 @@ class Search {
 
   bool ScoreLinks() {
     const long n = static_cast<long>(infos_.size());
-    // Page-number links counted up to each position.
-    std::vector<int> prefix(infos_.size() + 1, 0);
-    for (long i = 0; i < n; ++i) {
-      const LinkInfo& info = infos_[static_cast<std::size_t>(i)];
-      prefix[static_cast<std::size_t>(i) + 1] = prefix[static_cast<std::size_t>(i)] +
-                                                (info.scored && info.page.number ? 1 : 0);
-    }
+    // A link is in the pagination block when a page-number link stands beside it, or
+    // beyond neighbours that are page links themselves ("« 首页 ‹ 上一页 1 2 3").
+    std::vector<signed char> pageLike(infos_.size(), -1);
+    const auto isPageLike = [&](long j) {
+      auto& known = pageLike[static_cast<std::size_t>(j)];
+      if (known < 0) {
+        const LinkInfo& other = infos_[static_cast<std::size_t>(j)];
+        known = other.scored && (other.page.number || IsAnyPageLink(other.page)) ? 1 : 0;
+      }
+      return known == 1;
+    };
+    const auto numberAt = [&](long j) {
+      const LinkInfo& other = infos_[static_cast<std::size_t>(j)];
+      return other.scored && other.page.number.has_value();
+    };
     const auto inBlock = [&](long i) {
-      const long lo = std::max(0L, i - kBlockReach);
-      const long hi = std::min(n, i + kBlockReach + 1);
-      const int own = infos_[static_cast<std::size_t>(i)].page.number ? 1 : 0;
-      return prefix[static_cast<std::size_t>(hi)] - prefix[static_cast<std::size_t>(lo)] - own >=
-             kBlockNumbers;
+      for (const long step : {-1L, 1L}) {
+        for (long j = i + step, k = 0; j >= 0 && j < n && k < kBlockReach; j += step, ++k) {
+          if (numberAt(j)) return true;
+          if (!isPageLike(j)) break;
+        }
+      }
+      return false;
     };
     for (long i = 0; i < n; ++i) {
       const auto& page = infos_[static_cast<std::size_t>(i)].page;
@@ -288,23 +305,25 @@ class Search {
   }
 
   // The same words on links to different pages ("Continue reading" under every post,
-  // "More" in every box) belong to the items, not to the pagination.
+  // "More" in every box) belong to the items, not to the pagination: only those inside
+  // the pagination block stay.
   void ExcludeRepeated(std::vector<SmartCandidate>& scored) const {
     struct Seen {
       std::string_view address;
       bool repeated = false;
     };
     std::map<std::string_view, Seen> byWords;
-    const auto core = [&](const SmartCandidate& c) -> std::string_view {
-      return infos_[static_cast<std::size_t>(c.index)].page.core;
+    const auto info = [&](const SmartCandidate& c) -> const LinkInfo& {
+      return infos_[static_cast<std::size_t>(c.index)];
     };
     for (const SmartCandidate& candidate : scored) {
       const std::string_view address = WithoutFragment(candidate.address);
-      const auto [it, fresh] = byWords.try_emplace(core(candidate), Seen{address});
+      const auto [it, fresh] = byWords.try_emplace(info(candidate).page.core, Seen{address});
       if (!fresh && it->second.address != address) it->second.repeated = true;
     }
     for (SmartCandidate& candidate : scored) {
-      if (candidate.excluded || !byWords[core(candidate)].repeated) continue;
+      if (candidate.excluded || info(candidate).block) continue;
+      if (!byWords[info(candidate).page.core].repeated) continue;
       candidate.excluded = true;
       candidate.reason += "; the same words lead to other pages too";
     }

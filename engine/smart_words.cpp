@@ -163,15 +163,27 @@ void Strip(std::string_view& text, bool fromFront, PageText& out) {
   out.edge = out.edge || (arrowSeen && barSeen);
 }
 
+// The width of the blank at the start of text: ASCII blanks and controls, the no-break
+// space and the ideographic space; 0 for anything else.
+std::size_t BlankWidth(std::string_view text) {
+  if (IsBlank(text.front())) return 1;
+  if (text.starts_with("\xC2\xA0")) return 2;
+  if (text.starts_with("\xE3\x80\x80")) return 3;
+  return 0;
+}
+
 std::string CollapseBlanks(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (const char c : text) {
-    if (!IsBlank(c)) {
-      out += c;
-    } else if (!out.empty() && out.back() != ' ') {
-      out += ' ';
+  while (!text.empty()) {
+    const std::size_t blank = BlankWidth(text);
+    if (blank == 0) {
+      out += text.front();
+      text.remove_prefix(1);
+      continue;
     }
+    if (!out.empty() && out.back() != ' ') out += ' ';
+    text.remove_prefix(blank);
   }
   return out;
 }
