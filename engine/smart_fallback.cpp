@@ -1,6 +1,7 @@
 #include "engine/smart_fallback.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
@@ -84,6 +85,9 @@ std::string OneLine(std::string_view text) {
   return out;
 }
 
+// The link's text on one line; an image link's alt or title when it has none.
+std::string DisplayText(LinkElement& link);
+
 template <typename Call>
 auto Read(Call&& call) noexcept -> decltype(call()) {
   try {
@@ -93,34 +97,66 @@ auto Read(Call&& call) noexcept -> decltype(call()) {
   }
 }
 
+// What is kept of each link: thousands of them, so no element and no text, which are
+// read again for the few that score.
 struct LinkInfo {
-  std::unique_ptr<LinkElement> element;
-  std::string text;  // on one line; an image link's alt or title when it has no text
-  PageText page;
-  bool scored = false;  // short enough to be read as a page link
-  bool block = false;   // in the pagination block
+  std::optional<long> number;  // a page-number link
+  bool bareNumber = false;
+  bool pageLike = false;  // some page-turn command would take it
+  bool pageLink = false;  // it leads to the next or the previous page
+  bool block = false;     // in the pagination block
 };
 
-// A link some page-turn command would take.
-bool IsAnyPageLink(const PageText& text) {
-  if (text.forward + text.backward == 0 && text.core.empty()) return false;
-  for (const std::string_view command : {"next", "prev", "first", "last"}) {
-    if (ScorePageText(text, command).score > 0) return true;
-  }
-  return false;
+// A link that scored for the command.
+struct Scored {
+  long index = 0;
+  TextScore score;
+  std::string core;
+};
+
+const PageTextScorer& ScorerFor(int which) {
+  static const PageTextScorer kScorers[] = {PageTextScorer("next"), PageTextScorer("prev"),
+                                            PageTextScorer("first"), PageTextScorer("last")};
+  return kScorers[which];
 }
 
-// A link any page-turn command would take: strong words or arrows, either way.
-bool IsPageLink(const PageText& text) {
-  if (text.forward + text.backward == 0 && text.core.empty()) return false;
+// What the link is to page-turning in general: the pagination block and the address
+// rule ask, whatever the command.
+// scores: by ScorerFor's order.
+void Weigh(const PageText& text, LinkInfo& info, std::array<int, 4>& scores) {
+  scores = {};
+  info.pageLike = info.number.has_value();
+  if (!MayNamePage(text)) return;
   constexpr int kStrong = 40;
-  return ScorePageText(text, "next").score >= kStrong || ScorePageText(text, "prev").score >= kStrong;
+  for (int which = 0; which < 4; ++which) scores[which] = ScorerFor(which).Score(text).score;
+  info.pageLike = info.pageLike || scores[0] > 0 || scores[1] > 0 || scores[2] > 0 || scores[3] > 0;
+  info.pageLink = scores[0] >= kStrong || scores[1] >= kStrong;
+}
+
+// The position of a named command among ScorerFor's; -1 for page numbers.
+int ScorerIndex(std::string_view command) {
+  if (command == "next") return 0;
+  if (command == "prev") return 1;
+  if (command == "first") return 2;
+  if (command == "last") return 3;
+  return -1;
+}
+
+std::string DisplayText(LinkElement& link) {
+  std::string text = OneLine(Read([&] { return link.OuterText(); }).value_or(""));
+  if (text.empty()) text = OneLine(Read([&] { return link.ImageText(); }).value_or(""));
+  return text;
 }
 
 class Search {
  public:
   Search(std::string_view command, std::string_view docURL, bool explain, SmartDecision& out)
-      : command_(command), docURL_(docURL), explain_(explain), out_(out) {}
+      : command_(command),
+        docURL_(docURL),
+        explain_(explain),
+        out_(out),
+        named_(!IsPageNumberCommand(command)),
+        own_(ScorerIndex(command)) {}
 
   bool RelLinkTags(Document& document) {
     std::unique_ptr<LinkCollection> tags = Read([&] { return document.LinkTags(); });
@@ -149,89 +185,106 @@ class Search {
     return false;
   }
 
-  // Reads every link once: its rel first, then its text for the scoring.
+  // Reads every link once: its rel first, then its text, weighed at once.
   void ReadLinks(LinkCollection& links, long count) {
+    links_ = &links;
     infos_.reserve(static_cast<std::size_t>(count));
+    const PageTextScorer scorer(command_);
+    PageText text;  // reused: its buffer outlives the links
+    std::array<int, 4> scores{};
     for (long i = 0; i < count; ++i) {
-      LinkInfo info;
-      info.element = Read([&] { return links.Item(i); });
-      if (!info.element) break;
-      LinkElement& link = *info.element;
-      if (Named()) {
+      const std::unique_ptr<LinkElement> element = Read([&] { return links.Item(i); });
+      if (!element) break;
+      LinkElement& link = *element;
+      if (named_) {
         RelLink(link, i);
         if (decided_) return;  // nothing else is weighed once rel has named the page
       }
-      const std::optional<std::string> text = Read([&] { return link.OuterText(); });
-      if (!text) break;
-      info.text = OneLine(*text);
-      if (info.text.empty()) info.text = OneLine(Read([&] { return link.ImageText(); }).value_or(""));
-      info.scored = info.text.size() <= kMaxPageLinkText;
-      if (info.scored) info.page = ReadPageText(info.text);
-      infos_.push_back(std::move(info));
+      const std::optional<std::string> outer = Read([&] { return link.OuterText(); });
+      if (!outer) break;
+      LinkInfo& info = infos_.emplace_back();
+      std::optional<std::string> image;
+      if (std::all_of(outer->begin(), outer->end(), IsBlank)) image = Read([&] { return link.ImageText(); });
+      const std::string_view own = image ? *image : *outer;
+      if (own.size() > kMaxPageLinkText) continue;
+      ReadPageText(own, text);
+      info.number = text.number;
+      info.bareNumber = text.bareNumber;
+      Weigh(text, info, scores);
+      // The command's own score is among those already taken; its reason is written only
+      // for the few links that have one.
+      if (own_ >= 0 && scores[static_cast<std::size_t>(own_)] == 0) continue;
+      TextScore score = scorer.Score(text);
+      if (score.score > 0) scored_.push_back({i, std::move(score), text.core});
     }
   }
 
   bool ScoreLinks() {
     const long n = static_cast<long>(infos_.size());
+    const auto at = [&](long j) -> LinkInfo& { return infos_[static_cast<std::size_t>(j)]; };
     // A link is in the pagination block when a page-number link stands beside it, or
     // beyond neighbours that are page links themselves ("« 首页 ‹ 上一页 1 2 3").
-    std::vector<signed char> pageLike(infos_.size(), -1);
-    const auto isPageLike = [&](long j) {
-      auto& known = pageLike[static_cast<std::size_t>(j)];
-      if (known < 0) {
-        const LinkInfo& other = infos_[static_cast<std::size_t>(j)];
-        known = other.scored && (other.page.number || IsAnyPageLink(other.page)) ? 1 : 0;
-      }
-      return known == 1;
-    };
-    const auto numberAt = [&](long j) {
-      const LinkInfo& other = infos_[static_cast<std::size_t>(j)];
-      return other.scored && other.page.number.has_value();
-    };
     const auto inBlock = [&](long i) {
       for (const long step : {-1L, 1L}) {
         for (long j = i + step, k = 0; j >= 0 && j < n && k < kBlockReach; j += step, ++k) {
-          if (numberAt(j)) return true;
-          if (!isPageLike(j)) break;
+          if (at(j).number) return true;
+          if (!at(j).pageLike) break;
         }
       }
       return false;
     };
     for (long i = 0; i < n; ++i) {
-      const auto& page = infos_[static_cast<std::size_t>(i)].page;
-      if (page.number && page.bareNumber && inBlock(i)) highest_ = std::max(highest_, *page.number);
+      LinkInfo& info = at(i);
+      if (!info.number) continue;
+      info.block = inBlock(i);
+      if (info.bareNumber && info.block) highest_ = std::max(highest_, *info.number);
     }
-    const long highest = highest_;
+    // The ends of the pagination, when no word names them.
+    for (long i = 0; i < n && (command_ == "first" || command_ == "last"); ++i) {
+      const LinkInfo& info = at(i);
+      if (!info.bareNumber || !info.block) continue;
+      if (command_ == "first" && info.number == 1) {
+        scored_.push_back({i, {kEndNumberScore, "page 1"}, "1"});
+      } else if (command_ == "last" && info.number == highest_) {
+        scored_.push_back({i, {kEndNumberScore, "the highest page number"}, std::to_string(highest_)});
+      }
+    }
 
     std::vector<SmartCandidate> scored;
-    for (long i = 0; i < n; ++i) {
-      LinkInfo& info = infos_[static_cast<std::size_t>(i)];
-      if (!info.scored) continue;
-      TextScore score = ScorePageText(info.page, command_);
-      const bool block = inBlock(i);
-      info.block = block;
-      if (score.score == 0 && block && info.page.bareNumber) {
-        if (command_ == "first" && info.page.number == 1) {
-          score = {kEndNumberScore, "page 1"};
-        } else if (command_ == "last" && info.page.number == highest) {
-          score = {kEndNumberScore, "the highest page number"};
-        }
+    std::vector<std::string> cores;
+    for (Scored& s : scored_) {
+      LinkInfo& info = at(s.index);
+      if (!info.number) info.block = inBlock(s.index);
+      if (info.block) {
+        s.score.score += kBlockBonus;
+        s.score.reason += ", in the pagination block";
       }
-      if (score.score == 0) continue;
-      if (block) {
-        score.score += kBlockBonus;
-        score.reason += ", in the pagination block";
-      }
-      const std::string href = Read([&] { return info.element->Href(); }).value_or("");
-      SmartCandidate candidate{SmartCandidate::Source::Words, i, info.text, href, score.score,
-                               score.reason, false};
+      const std::unique_ptr<LinkElement> element = Read([&] { return links_->Item(s.index); });
+      if (!element) continue;
+      const std::string href = Read([&] { return element->Href(); }).value_or("");
+      SmartCandidate candidate{SmartCandidate::Source::Words, s.index, DisplayText(*element), href,
+                               s.score.score, std::move(s.score.reason), false};
       if (!href.empty() && SamePage(href, docURL_)) {
         candidate.excluded = true;
         candidate.reason += "; leads to this page";
       }
       scored.push_back(std::move(candidate));
+      cores.push_back(std::move(s.core));
     }
-    ExcludeRepeated(scored);
+    // Candidates in document order, as the ties want them.
+    std::vector<std::size_t> order(scored.size());
+    for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return scored[a].index < scored[b].index; });
+    std::vector<SmartCandidate> sorted;
+    std::vector<std::string> sortedCores;
+    for (const std::size_t k : order) {
+      sorted.push_back(std::move(scored[k]));
+      sortedCores.push_back(std::move(cores[k]));
+    }
+    scored = std::move(sorted);
+    cores = std::move(sortedCores);
+    ExcludeRepeated(scored, cores);
 
     const SmartCandidate* best = nullptr;
     for (const SmartCandidate& candidate : scored) {
@@ -252,7 +305,7 @@ class Search {
     // A page with its own page links would show a next one if it existed: past the last
     // page an address counted up leads nowhere. Earlier pages always exist.
     const bool pageLinks = std::any_of(infos_.begin(), infos_.end(), [](const LinkInfo& info) {
-      return info.scored && ((info.page.number && info.block) || IsPageLink(info.page));
+      return (info.number && info.block) || info.pageLink;
     });
     if (command_ == "next" && pageLinks) {
       NoAddress("the page has page links of its own, none to a next page");
@@ -264,10 +317,17 @@ class Search {
       NoAddress("the pagination ends at page " + std::to_string(highest_ + 1) + " at most");
       return;
     }
+    // The links' addresses tell the step of an offset and whether the first page carries
+    // a number; counting a page number up or down needs neither.
+    const std::optional<AddressPage> number = FindAddressPage(docURL_);
+    const bool needLinks = number && (number->style == AddressPage::Style::Offset ||
+                                      command_ != "next");
     std::vector<std::string> hrefs;
-    hrefs.reserve(infos_.size());
-    for (const LinkInfo& info : infos_) {
-      hrefs.push_back(Read([&] { return info.element->Href(); }).value_or(""));
+    hrefs.reserve(needLinks ? infos_.size() : 0);
+    for (std::size_t i = 0; needLinks && i < infos_.size(); ++i) {
+      const std::unique_ptr<LinkElement> element =
+          Read([&] { return links_->Item(static_cast<long>(i)); });
+      hrefs.push_back(element ? Read([&] { return element->Href(); }).value_or("") : std::string());
     }
     const AddressTurn turn = TurnAddress(docURL_, command_, hrefs);
     if (explain_) {
@@ -284,7 +344,7 @@ class Search {
   }
 
   bool decided() const { return decided_; }
-  bool Named() const { return !IsPageNumberCommand(command_); }
+  bool Named() const { return named_; }
 
  private:
   void RelLink(LinkElement& link, long i) {
@@ -307,23 +367,21 @@ class Search {
   // The same words on links to different pages ("Continue reading" under every post,
   // "More" in every box) belong to the items, not to the pagination: only those inside
   // the pagination block stay.
-  void ExcludeRepeated(std::vector<SmartCandidate>& scored) const {
+  void ExcludeRepeated(std::vector<SmartCandidate>& scored, const std::vector<std::string>& cores) const {
     struct Seen {
       std::string_view address;
       bool repeated = false;
     };
     std::map<std::string_view, Seen> byWords;
-    const auto info = [&](const SmartCandidate& c) -> const LinkInfo& {
-      return infos_[static_cast<std::size_t>(c.index)];
-    };
-    for (const SmartCandidate& candidate : scored) {
-      const std::string_view address = WithoutFragment(candidate.address);
-      const auto [it, fresh] = byWords.try_emplace(info(candidate).page.core, Seen{address});
+    for (std::size_t k = 0; k < scored.size(); ++k) {
+      const std::string_view address = WithoutFragment(scored[k].address);
+      const auto [it, fresh] = byWords.try_emplace(cores[k], Seen{address});
       if (!fresh && it->second.address != address) it->second.repeated = true;
     }
-    for (SmartCandidate& candidate : scored) {
-      if (candidate.excluded || info(candidate).block) continue;
-      if (!byWords[info(candidate).page.core].repeated) continue;
+    for (std::size_t k = 0; k < scored.size(); ++k) {
+      SmartCandidate& candidate = scored[k];
+      if (candidate.excluded || infos_[static_cast<std::size_t>(candidate.index)].block) continue;
+      if (!byWords[cores[k]].repeated) continue;
       candidate.excluded = true;
       candidate.reason += "; the same words lead to other pages too";
     }
@@ -345,8 +403,12 @@ class Search {
   std::string_view docURL_;
   bool explain_;
   SmartDecision& out_;
+  bool named_;  // not a page number
+  int own_;     // the command's scorer among ScorerFor's
   bool decided_ = false;
+  LinkCollection* links_ = nullptr;
   std::vector<LinkInfo> infos_;
+  std::vector<Scored> scored_;
   long highest_ = 0;  // the highest page number of the pagination block
 };
 

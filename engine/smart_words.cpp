@@ -1,5 +1,6 @@
 #include "engine/smart_words.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -67,30 +68,6 @@ constexpr Word kLastWords[] = {
     {"последняя страница", 100}, {"в конец", 90}, {"ultima", 80},
 };
 
-// Words of a list by their first byte, so a text is compared only with the few words
-// that can begin it.
-class WordIndex {
- public:
-  explicit WordIndex(std::span<const Word> words) {
-    for (const Word& word : words) buckets_[static_cast<unsigned char>(word.text[0])].push_back(&word);
-  }
-  const std::vector<const Word*>& StartingWith(char c) const {
-    return buckets_[static_cast<unsigned char>(c)];
-  }
-
- private:
-  std::array<std::vector<const Word*>, 256> buckets_;
-};
-
-const WordIndex* IndexFor(std::string_view command) {
-  static const WordIndex next(kNextWords), prev(kPrevWords), first(kFirstWords), last(kLastWords);
-  if (command == "next") return &next;
-  if (command == "prev") return &prev;
-  if (command == "first") return &first;
-  if (command == "last") return &last;
-  return nullptr;
-}
-
 enum class Mark { None, Blank, Forward, Backward, Bar, Other };
 
 struct Decoration {
@@ -130,17 +107,32 @@ constexpr std::string_view kAsciiDecorations = "[](){}:;.,-_=*\"'!/~#+";
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
+// The decorations by the byte they begin and the byte they end with, in list order:
+// an edge is compared only with the few that can stand there.
+struct EdgeIndex {
+  std::array<std::vector<const Decoration*>, 256> first;
+  std::array<std::vector<const Decoration*>, 256> last;
+  EdgeIndex() {
+    for (const Decoration& d : kDecorations) {
+      first[static_cast<unsigned char>(d.text.front())].push_back(&d);
+      last[static_cast<unsigned char>(d.text.back())].push_back(&d);
+    }
+  }
+};
+
 Mark TakeDecoration(std::string_view& text, bool fromFront, bool& doubled) {
+  static const EdgeIndex kEdges;
   const char edge = fromFront ? text.front() : text.back();
   if (IsBlank(edge)) {
     fromFront ? text.remove_prefix(1) : text.remove_suffix(1);
     return Mark::Blank;
   }
-  for (const Decoration& d : kDecorations) {
-    if (fromFront ? text.starts_with(d.text) : text.ends_with(d.text)) {
-      fromFront ? text.remove_prefix(d.text.size()) : text.remove_suffix(d.text.size());
-      doubled = doubled || d.doubled;
-      return d.mark;
+  const auto byte = static_cast<unsigned char>(edge);
+  for (const Decoration* d : fromFront ? kEdges.first[byte] : kEdges.last[byte]) {
+    if (fromFront ? text.starts_with(d->text) : text.ends_with(d->text)) {
+      fromFront ? text.remove_prefix(d->text.size()) : text.remove_suffix(d->text.size());
+      doubled = doubled || d->doubled;
+      return d->mark;
     }
   }
   if (kAsciiDecorations.find(edge) != std::string_view::npos) {
@@ -172,112 +164,83 @@ std::size_t BlankWidth(std::string_view text) {
   return 0;
 }
 
-std::string CollapseBlanks(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  while (!text.empty()) {
-    const std::size_t blank = BlankWidth(text);
-    if (blank == 0) {
-      out += text.front();
-      text.remove_prefix(1);
+// The words with every run of blanks made one blank and the letters lowercased: one
+// pass, since every link of a long page goes through it.
+void CoreOf(std::string_view text, std::string& out, bool& wideLetters) {
+  out.resize(text.size());
+  char* const begin = out.data();
+  char* o = begin;
+  bool blank = false;
+  for (std::size_t i = 0; i < text.size();) {
+    auto c = static_cast<unsigned char>(text[i]);
+    const std::size_t width = (c > 0x20 && c != 0xC2 && c != 0xE3) ? 0 : BlankWidth(text.substr(i));
+    if (width > 0) {
+      blank = true;
+      i += width;
       continue;
     }
-    if (!out.empty() && out.back() != ' ') out += ' ';
-    text.remove_prefix(blank);
+    if (blank && o != begin) *o++ = ' ';
+    blank = false;
+    if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
+    wideLetters = wideLetters || c == 0xC3 || c == 0xD0;
+    *o++ = static_cast<char>(c);
+    ++i;
   }
-  return out;
-}
-
-bool AllDigits(std::string_view text) {
-  if (text.empty()) return false;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
+  out.resize(static_cast<std::size_t>(o - begin));
 }
 
 // Page-number links beyond bare digits: "第7页", "page 7", "p. 7", "7 页".
-constexpr std::string_view kNumberHeads[] = {"第", "page ", "page", "p. ", "p.", "seite ",
+constexpr std::string_view kNumberHeads[] = {"第", "第 ", "p ", "page ", "page", "p. ", "p.", "seite ",
                                              "página ", "pagina ", "страница ", "стр. "};
-constexpr std::string_view kNumberTails[] = {"页", "頁", " 页", "ページ", "페이지"};
+constexpr std::string_view kNumberTails[] = {"页", "頁", " 页", " 頁", "ページ", "페이지"};
 
 std::optional<long> PageNumberOf(std::string_view core, bool& bare) {
-  bare = AllDigits(core);
-  if (!bare) {
-    for (const std::string_view head : kNumberHeads) {
-      if (core.starts_with(head)) {
-        core.remove_prefix(head.size());
-        break;
-      }
-    }
-    for (const std::string_view tail : kNumberTails) {
-      if (core.ends_with(tail)) {
-        core.remove_suffix(tail.size());
-        break;
-      }
-    }
-    while (core.starts_with(' ')) core.remove_prefix(1);
-    while (core.ends_with(' ')) core.remove_suffix(1);
-  }
-  if (!AllDigits(core) || core.size() > 5) return std::nullopt;
+  const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  const std::size_t first = static_cast<std::size_t>(std::find_if(core.begin(), core.end(), isDigit) - core.begin());
+  if (first == core.size()) return std::nullopt;
+  std::size_t end = first;
+  while (end < core.size() && isDigit(core[end])) ++end;
+  // The words around the number must be the whole rest: "第7页", "page 7", "7".
+  const std::string_view head = core.substr(0, first);
+  const std::string_view tail = core.substr(end);
+  const auto listed = [](std::string_view part, const auto& list) {
+    return part.empty() || std::any_of(std::begin(list), std::end(list), [&](std::string_view w) {
+             return w.size() == part.size() && w == part;
+           });
+  };
+  bare = head.empty() && tail.empty();
+  if (!listed(head, kNumberHeads) || !listed(tail, kNumberTails)) return std::nullopt;
+  if (end - first > 5) return std::nullopt;
   long value = 0;
-  for (const char c : core) value = value * 10 + (c - '0');
+  for (const char c : core.substr(first, end - first)) value = value * 10 + (c - '0');
   if (value == 0) return std::nullopt;
   return value;
-}
-
-std::string_view TrimZeros(std::string_view digits) {
-  while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
-  return digits;
 }
 
 bool IsAsciiWordByte(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-TextScore ScoreWords(const PageText& text, std::string_view command) {
-  const WordIndex* index = IndexFor(command);
-  if (index == nullptr || text.core.empty()) return {};
-  TextScore best;
-  for (const Word* word : index->StartingWith(text.core.front())) {
-    if (!std::string_view(text.core).starts_with(word->text)) continue;
-    int score = 0;
-    std::string how;
-    if (text.core.size() == word->text.size()) {
-      score = word->weight;
-      how = "the word";
-    } else {
-      // A Latin word must end where a word ends: "next" does not begin "nextdoor".
-      const char after = text.core[word->text.size()];
-      const char last = word->text.back();
-      if (IsAsciiWordByte(last) && IsAsciiWordByte(after)) continue;
-      score = word->weight - 40;
-      how = "begins with";
-    }
-    if (score > best.score) best = {score, how + " \"" + std::string(word->text) + "\""};
-  }
-  return best;
-}
-
-TextScore ScoreArrows(const PageText& text, std::string_view command) {
-  if (!text.core.empty() || text.forward + text.backward == 0) return {};
-  const bool on = text.forward > 0 && text.backward == 0;
-  const bool back = text.backward > 0 && text.forward == 0;
-  if ((command == "next" && on) || (command == "prev" && back)) {
-    if (text.edge) return {};
-    return text.doubled ? TextScore{40, "a double arrow"} : TextScore{45, "an arrow"};
-  }
-  if ((command == "last" && on) || (command == "first" && back)) {
-    if (text.edge) return {45, "an arrow to the end"};
-    if (text.doubled) return {20, "a double arrow"};
-  }
-  return {};
-}
-
 }  // namespace
 
-std::string LowercaseWords(std::string_view text) {
-  std::string out(text);
+// Words of a list by their first byte, so a text is compared only with the few words
+// that can begin it.
+class WordIndex {
+ public:
+  explicit WordIndex(std::span<const Word> words) {
+    for (const Word& word : words) buckets_[static_cast<unsigned char>(word.text[0])].push_back(&word);
+  }
+  const std::vector<const Word*>& StartingWith(char c) const {
+    return buckets_[static_cast<unsigned char>(c)];
+  }
+
+ private:
+  std::array<std::vector<const Word*>, 256> buckets_;
+};
+
+namespace {
+
+void LowercaseInPlace(std::string& out) {
   for (std::size_t i = 0; i < out.size(); ++i) {
     auto& b = reinterpret_cast<unsigned char&>(out[i]);
     if (b >= 'A' && b <= 'Z') {
@@ -299,39 +262,146 @@ std::string LowercaseWords(std::string_view text) {
     }
     if (b >= 0xC0) ++i;
   }
+}
+
+}  // namespace
+
+std::string LowercaseWords(std::string_view text) {
+  std::string out(text);
+  LowercaseInPlace(out);
   return out;
 }
 
 PageText ReadPageText(std::string_view text) {
   PageText out;
-  const std::string lowered = LowercaseWords(text);
-  std::string_view rest = lowered;
-  Strip(rest, true, out);
-  Strip(rest, false, out);
-  out.core = CollapseBlanks(rest);
-  if (out.core.ends_with(' ')) out.core.pop_back();
-  out.number = PageNumberOf(out.core, out.bareNumber);
+  ReadPageText(text, out);
   return out;
 }
 
-TextScore ScorePageText(const PageText& text, std::string_view command) {
-  TextScore words = ScoreWords(text, command);
+void ReadPageText(std::string_view text, PageText& out) {
+  std::string core = std::move(out.core);
+  out = PageText{};
+  // Decorations have no capitals, so the words are lowercased only once they are alone.
+  std::string_view rest = text;
+  Strip(rest, true, out);
+  Strip(rest, false, out);
+  bool wideLetters = false;
+  CoreOf(rest, core, wideLetters);
+  // Capitals beyond ASCII: À..Þ and Cyrillic.
+  if (wideLetters) LowercaseInPlace(core);
+  out.core = std::move(core);
+  out.number = PageNumberOf(out.core, out.bareNumber);
+}
+
+PageTextScorer::PageTextScorer(std::string_view command) {
+  static const WordIndex next(kNextWords), prev(kPrevWords), first(kFirstWords), last(kLastWords);
+  if (command == "next") {
+    want_ = Want::Next;
+    index_ = &next;
+  } else if (command == "prev") {
+    want_ = Want::Prev;
+    index_ = &prev;
+  } else if (command == "first") {
+    want_ = Want::First;
+    index_ = &first;
+  } else if (command == "last") {
+    want_ = Want::Last;
+    index_ = &last;
+  } else if (IsPageNumberCommand(command) && command.size() <= 9) {
+    want_ = Want::Page;
+    for (const char c : command) {
+      if (c < '0' || c > '9') {
+        want_ = Want::None;
+        break;
+      }
+      page_ = page_ * 10 + (c - '0');
+    }
+  }
+}
+
+TextScore PageTextScorer::Words(const PageText& text) const {
+  if (index_ == nullptr || text.core.empty()) return {};
+  const Word* best = nullptr;
+  int bestScore = 0;
+  const std::string_view core = text.core;
+  for (const Word* word : index_->StartingWith(core.front())) {
+    // Every word has two bytes at least; the second rules out most before a comparison.
+    if (word->text.size() > core.size() || word->text[1] != core[1]) continue;
+    if (!core.starts_with(word->text)) continue;
+    int score = word->weight;
+    if (text.core.size() != word->text.size()) {
+      // A Latin word must end where a word ends: "next" does not begin "nextdoor".
+      const char after = text.core[word->text.size()];
+      if (IsAsciiWordByte(word->text.back()) && IsAsciiWordByte(after)) continue;
+      score -= 40;
+    }
+    if (score > bestScore) {
+      best = word;
+      bestScore = score;
+    }
+  }
+  if (best == nullptr) return {};
+  const bool whole = text.core.size() == best->text.size();
+  return {bestScore, (whole ? "the word \"" : "begins with \"") + std::string(best->text) + "\""};
+}
+
+TextScore PageTextScorer::Arrows(const PageText& text) const {
+  if (!text.core.empty() || text.forward + text.backward == 0) return {};
+  const bool on = text.forward > 0 && text.backward == 0;
+  const bool back = text.backward > 0 && text.forward == 0;
+  if ((want_ == Want::Next && on) || (want_ == Want::Prev && back)) {
+    if (text.edge) return {};
+    return text.doubled ? TextScore{40, "a double arrow"} : TextScore{45, "an arrow"};
+  }
+  if ((want_ == Want::Last && on) || (want_ == Want::First && back)) {
+    if (text.edge) return {45, "an arrow to the end"};
+    if (text.doubled) return {20, "a double arrow"};
+  }
+  return {};
+}
+
+TextScore PageTextScorer::Score(const PageText& text) const {
+  if (want_ == Want::Page) {
+    if (text.number == page_) {
+      return {80, text.bareNumber ? "the page number" : "the page number in words"};
+    }
+    return {};
+  }
+  TextScore words = Words(text);
   if (words.score > 0) {
-    const bool agrees = (command == "next" || command == "last") ? text.forward > 0
-                                                                 : text.backward > 0;
-    if (agrees && text.forward + text.backward > 0) {
+    const bool agrees =
+        (want_ == Want::Next || want_ == Want::Last) ? text.forward > 0 : text.backward > 0;
+    if (agrees) {
       words.score += 5;
       words.reason += " with an arrow";
     }
     return words;
   }
-  if (IsPageNumberCommand(command)) {
-    if (text.number && std::to_string(*text.number) == TrimZeros(command)) {
-      return {80, text.bareNumber ? "the page number" : "the page number in words"};
+  return Arrows(text);
+}
+
+bool MayNamePage(const PageText& text) {
+  // The first two bytes of every word of every list, as bits.
+  struct Pairs {
+    std::vector<bool> bits = std::vector<bool>(1 << 16);
+    Pairs() {
+      for (const auto& list : {std::span<const Word>(kNextWords), std::span<const Word>(kPrevWords),
+                               std::span<const Word>(kFirstWords), std::span<const Word>(kLastWords)}) {
+        for (const Word& word : list) bits[Pair(word.text)] = true;
+      }
     }
-    return {};
-  }
-  return ScoreArrows(text, command);
+    static std::size_t Pair(std::string_view text) {
+      return static_cast<std::size_t>(static_cast<unsigned char>(text[0])) << 8 |
+             static_cast<unsigned char>(text[1]);
+    }
+  };
+  static const Pairs kPairs;
+  if (text.forward + text.backward > 0) return true;
+  return text.core.size() >= 2 && kPairs.bits[Pairs::Pair(text.core)];
+}
+
+TextScore ScorePageText(const PageText& text, std::string_view command) {
+  return PageTextScorer(command).Score(text);
 }
 
 }  // namespace paginor

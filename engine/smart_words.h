@@ -22,6 +22,8 @@ struct PageText {
 };
 
 PageText ReadPageText(std::string_view text);
+// The same into out, whose buffer is reused: for pages of thousands of links.
+void ReadPageText(std::string_view text, PageText& out);
 
 // Lowercases A-Z, the Latin-1 capitals and Cyrillic, in UTF-8.
 std::string LowercaseWords(std::string_view text);
@@ -31,8 +33,30 @@ struct TextScore {
   std::string reason;  // what in it scored, for the explanation
 };
 
-// The score of the text's own words and arrows for the command; page numbers, the
-// pagination block and the address are weighed by the caller.
+class WordIndex;
+
+// The score of the text's own words and arrows for one command; page numbers, the
+// pagination block and the address are weighed by the caller. Made once per command:
+// a page may have thousands of links.
+class PageTextScorer {
+ public:
+  explicit PageTextScorer(std::string_view command);
+  TextScore Score(const PageText& text) const;
+
+ private:
+  enum class Want { None, Next, Prev, First, Last, Page };
+  TextScore Words(const PageText& text) const;
+  TextScore Arrows(const PageText& text) const;
+
+  Want want_ = Want::None;
+  const WordIndex* index_ = nullptr;
+  long page_ = 0;
+};
+
 TextScore ScorePageText(const PageText& text, std::string_view command);
+
+// False when no command's words or arrows can be in the text: its first two bytes begin
+// no listed word. Spares nearly every link the scoring.
+bool MayNamePage(const PageText& text);
 
 }  // namespace paginor

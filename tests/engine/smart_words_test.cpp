@@ -60,13 +60,19 @@ TEST(SmartWordsTest, EachCommandHasItsOwnWordsInManyLanguages) {
                            "Próximo", "Далее", "Continue"}) {
     EXPECT_GT(Score(next, "next"), 0) << next;
     EXPECT_EQ(Score(next, "prev"), 0) << next;
+    EXPECT_TRUE(MayNamePage(ReadPageText(next))) << next;
   }
   for (const char* prev : {"上一页", "前一页", "上一章", "Previous", "Newer posts", "前へ", "이전",
                            "Zurück", "Précédent", "Anterior", "Назад"}) {
     EXPECT_GT(Score(prev, "prev"), 0) << prev;
     EXPECT_EQ(Score(prev, "next"), 0) << prev;
+    EXPECT_TRUE(MayNamePage(ReadPageText(prev))) << prev;
   }
   EXPECT_GT(Score("尾页", "last"), 0);
+  EXPECT_TRUE(MayNamePage(ReadPageText("尾页")));
+  EXPECT_TRUE(MayNamePage(ReadPageText("›")));
+  EXPECT_FALSE(MayNamePage(ReadPageText("帖子标题：第42个讨论")));
+  EXPECT_FALSE(MayNamePage(ReadPageText("[42]")));
   EXPECT_GT(Score("« Primera", "first"), 0);
   EXPECT_EQ(Score("首页", "last"), 0);
 }
