@@ -117,28 +117,27 @@ void CommandExecutor::Execute(std::string_view command, Origin origin, const Exe
   const BrowserPtr acting = ActingBrowser(inputs);
   // Discovery may succeed with an empty browser object: it then fails every call.
   curURL_ = acting ? Guarded([&] { return acting->LocationUrl(); }).value_or("") : std::string();
-  Note("browser address: " + (curURL_.empty() ? std::string("unreadable") : curURL_));
+  Note({"browser address: ", curURL_.empty() ? std::string_view("unreadable") : curURL_});
 
   const auto& disable = origin == Origin::Keyboard ? inputs.keyboardDisable : inputs.mouseDisable;
   const char* listName = origin == Origin::Keyboard ? "keyboard" : "mouse";
   if (IsDisabledUrl(curURL_, disable)) {
-    Note(std::string("the address begins with a line of the ") + listName +
-         " disable list: the command stops");
+    Note({"the address begins with a line of the ", listName, " disable list: the command stops"});
     Log({"    指令不执行，对应禁用网址: ", curURL_});
     return;
   }
-  Note(std::string("no line of the ") + listName + " disable list matches");
+  Note({"no line of the ", listName, " disable list matches"});
   if (!acting) {
-    Note("the tab has no browser object: the command stops");
+    Note({"the tab has no browser object: the command stops"});
     return;
   }
   if (command == "back") {
-    Note("back goes through the browser's history");
+    Note({"back goes through the browser's history"});
     Guarded([&] { return acting->GoBack(); });
     return;
   }
   if (command == "forward") {
-    Note("forward goes through the browser's history");
+    Note({"forward goes through the browser's history"});
     Guarded([&] { return acting->GoForward(); });
     return;
   }
@@ -148,7 +147,7 @@ void CommandExecutor::Execute(std::string_view command, Origin origin, const Exe
   std::optional<Page> page = OpenPage(*acting, smart);
   if (!page) return;
   if (page->count == 0) {
-    Note("the page has no links: only the smart stage runs");
+    Note({"the page has no links: only the smart stage runs"});
     RunSmartStage(command, *acting, *page);
     return;
   }
@@ -172,7 +171,7 @@ bool CommandExecutor::Discover(const ExecutorInputs& inputs) {
   const bool found =
       !kind.empty() && Guarded([&] { return discovery_.FindBrowserWindow(browser, window, kind); });
   if (!found) {
-    Note("no browser tab of the kind \"" + std::string(kind) + "\" was found: the command stops");
+    Note({"no browser tab of the kind \"", kind, "\" was found: the command stops"});
     Log({"没有发现目标浏览器:", kind});
     return false;
   }
@@ -180,7 +179,7 @@ bool CommandExecutor::Discover(const ExecutorInputs& inputs) {
     constexpr char kHex[] = "0123456789abcdef";
     std::string hex;
     for (WindowHandle w = window; hex.empty() || w != 0; w >>= 4) hex.insert(hex.begin(), kHex[w & 15]);
-    Note("browser: a tab of the kind \"" + std::string(kind) + "\", window 0x" + hex);
+    Note({"browser: a tab of the kind \"", kind, "\", window 0x", hex});
   }
   curBrowser_ = std::move(browser);
   curBrowserWnd_ = window;
@@ -192,10 +191,10 @@ BrowserPtr CommandExecutor::ActingBrowser(const ExecutorInputs& inputs) {
     BrowserPtr frame =
         Guarded([&] { return discovery_.GetFrameBrowser(inputs.frameIndex, curBrowser_); });
     if (frame) {
-      Note("frame " + std::to_string(inputs.frameIndex) + " of the page is used");
+      Note({"frame ", std::to_string(inputs.frameIndex), " of the page is used"});
       return frame;
     }
-    Note("frame " + std::to_string(inputs.frameIndex) + " cannot be had: the tab's page is used");
+    Note({"frame ", std::to_string(inputs.frameIndex), " cannot be had: the tab's page is used"});
   }
   return curBrowser_;
 }
@@ -203,7 +202,7 @@ BrowserPtr CommandExecutor::ActingBrowser(const ExecutorInputs& inputs) {
 std::optional<CommandExecutor::Page> CommandExecutor::OpenPage(Browser& acting, bool allowEmpty) {
   Page page;
   const auto stop = [&](const char* why) -> std::optional<Page> {
-    Note(std::string(why) + ": the command stops");
+    Note({why, ": the command stops"});
     return std::nullopt;
   };
   page.document = Guarded([&] { return acting.GetDocument(); });
@@ -235,7 +234,7 @@ bool CommandExecutor::RunLinkStage(std::string_view command, const RuleSet& set,
   for (long i = 0; i < page.count; ++i) {
     const std::unique_ptr<LinkElement> link = Guarded([&] { return page.links->Item(i); });
     if (!link) {
-      Note("link " + std::to_string(i) + " cannot be read: the link stage ends");
+      Note({"link ", std::to_string(i), " cannot be read: the link stage ends"});
       if (trace_ != nullptr) trace_->linkStageEnded = true;
       return false;
     }
@@ -248,7 +247,7 @@ bool CommandExecutor::RunLinkStage(std::string_view command, const RuleSet& set,
     const LinkMatch match = MatchGuarded(rules, *link, page.url, seen ? &seen->seen : nullptr);
     if (seen != nullptr) seen->kind = match.kind;
     if (match.kind == MatchKind::ReadFailed) {
-      Note("link " + std::to_string(i) + " cannot be read: the link stage ends");
+      Note({"link ", std::to_string(i), " cannot be read: the link stage ends"});
       if (trace_ != nullptr) trace_->linkStageEnded = true;
       return false;
     }
@@ -342,8 +341,11 @@ void CommandExecutor::RunSmartStage(std::string_view command, Browser& acting, P
   }
 }
 
-void CommandExecutor::Note(std::string note) {
-  if (trace_ != nullptr) trace_->notes.push_back(std::move(note));
+void CommandExecutor::Note(std::initializer_list<std::string_view> parts) {
+  if (trace_ == nullptr) return;
+  std::string note;
+  for (const auto part : parts) note += part;
+  trace_->notes.push_back(std::move(note));
 }
 
 void CommandExecutor::Log(std::initializer_list<std::string_view> parts) noexcept {

@@ -63,7 +63,8 @@ class CommandExecutor {
                          const RuleSet& set, Browser& acting, Page& page);
   void RunSmartStage(std::string_view command, Browser& acting, Page& page);
   void Log(std::initializer_list<std::string_view> parts) noexcept;
-  void Note(std::string note);
+  // Only explanations keep notes; a command without one builds none.
+  void Note(std::initializer_list<std::string_view> parts);
 
   BrowserDiscovery& discovery_;
   WindowMessenger& messenger_;
