@@ -43,4 +43,21 @@ run turn 1 "http://photos.example/album.php?id=42&start=20" --site examples/gall
 run turn next "http://photos.example/album.php?id=42&start=10" --site examples/gallery "${rules[@]}" \
   --xy examples/gallery/xy.txt
 
+header "Why a command does what it does: explain tells every stage, and the action"
+run explain next "http://search.example/results?q=paginor&page=1" --site examples/results "${rules[@]}"
+
+smart=(--site examples/smart "${rules[@]}" --smart)
+header "Smart fallback (--smart): page words in many languages, rel links, image links, the address"
+run turn next http://blog.example/ "${smart[@]}" --follow 3
+run turn prev http://tu.example/set/77_3.html "${smart[@]}" --follow 3
+run turn next "http://nikki.example/entries?page=1" "${smart[@]}" --follow 3
+run turn next "http://schuhe.example/kategorie/schuhe?seite=1" "${smart[@]}" --follow 3
+run turn last http://diario.example/noticias/ "${smart[@]}"
+run turn next "http://forum.example.ru/topic/15/?p=1" "${smart[@]}" --follow 3
+run turn next http://mag.example/story/42/intro "${smart[@]}" --follow 3
+run turn prev http://manhua.example/comic/9/3.html "${smart[@]}" --follow 3
+run turn next "http://find.example/search?q=paging&start=0" "${smart[@]}" --follow 3
+run turn next http://news.example/2026/1208/article-1.html "${smart[@]}" --follow 2
+run explain next http://blog.example/page/2/ "${smart[@]}"
+
 printf '\nAll examples ran.\n'
