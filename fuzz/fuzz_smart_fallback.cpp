@@ -54,10 +54,9 @@ class Page : public paginor::Document, public paginor::LinkCollection {
     return std::make_unique<Link>(links_[static_cast<std::size_t>(i)]);
   }
 
-  std::vector<FuzzLink> links_;
-
  private:
   std::string url_;
+  std::vector<FuzzLink> links_;
 };
 
 std::string_view WithoutFragment(std::string_view url) { return url.substr(0, url.find('#')); }
