@@ -286,23 +286,63 @@ class Json {
     if (!first_) out_ += ',';
     first_ = false;
   }
+  // Page texts may hold bytes that are not UTF-8; each such byte becomes U+FFFD, so the
+  // document stays valid JSON.
   void String(std::string_view text) {
     out_ += '"';
-    for (const char c : text) {
-      const auto u = static_cast<unsigned char>(c);
-      if (c == '"' || c == '\\') {
+    for (std::size_t i = 0; i < text.size();) {
+      const auto u = static_cast<unsigned char>(text[i]);
+      if (u >= 0x80) {
+        const std::size_t width = Utf8Width(text.substr(i));
+        if (width == 0) {
+          out_ += "\xEF\xBF\xBD";
+          ++i;
+        } else {
+          out_ += text.substr(i, width);
+          i += width;
+        }
+        continue;
+      }
+      if (text[i] == '"' || text[i] == '\\') {
         out_ += '\\';
-        out_ += c;
+        out_ += text[i];
       } else if (u < 0x20) {
         constexpr char kHex[] = "0123456789abcdef";
         out_ += "\\u00";
         out_ += kHex[u >> 4];
         out_ += kHex[u & 15];
       } else {
-        out_ += c;
+        out_ += text[i];
       }
+      ++i;
     }
     out_ += '"';
+  }
+
+  // The length of the well-formed UTF-8 sequence text begins with, or 0.
+  static std::size_t Utf8Width(std::string_view text) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = b(0);
+    std::size_t width = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      width = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      width = 3;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      width = 4;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      return 0;
+    }
+    if (text.size() < width || b(1) < low || b(1) > high) return 0;
+    for (std::size_t k = 2; k < width; ++k) {
+      if (b(k) < 0x80 || b(k) > 0xBF) return 0;
+    }
+    return width;
   }
 
   std::string out_;

@@ -225,5 +225,14 @@ TEST(ExplainTest, StopsAreToldAndJsonIsOneDocument) {
   EXPECT_THAT(e.actions, IsEmpty());
 }
 
+TEST(ExplainTest, JsonStaysValidForAnyPageText) {
+  Desk desk({MakeLink("bad \xFF\xC3(\t\"q\"\\", "/x"), MakeLink("下一页", "/n")});
+  const std::string json = ExplanationJson(desk.Explain("next"), {true});
+  EXPECT_THAT(json, HasSubstr("\"text\":\"bad\xEF\xBF\xBD\xEF\xBF\xBD\\\"q\\\"\\\\\""));
+  EXPECT_THAT(json, HasSubstr("\"text\":\"下一页\""));
+  EXPECT_EQ(json.find('\xFF'), std::string::npos);
+  EXPECT_EQ(json.find('\t'), std::string::npos);
+}
+
 }  // namespace
 }  // namespace paginor
