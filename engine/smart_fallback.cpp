@@ -206,8 +206,7 @@ class Search {
       std::optional<std::string> image;
       if (std::all_of(outer->begin(), outer->end(), IsBlank)) image = Read([&] { return link.ImageText(); });
       const std::string_view own = image ? *image : *outer;
-      if (own.size() > kMaxPageLinkText) continue;
-      ReadPageText(own, text);
+      if (own.size() > kMaxPageLinkText || !ReadPageTextIfItMatters(own, text)) continue;
       info.number = text.number;
       info.bareNumber = text.bareNumber;
       Weigh(text, info, scores);

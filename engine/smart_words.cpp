@@ -278,20 +278,6 @@ PageText ReadPageText(std::string_view text) {
   return out;
 }
 
-void ReadPageText(std::string_view text, PageText& out) {
-  std::string core = std::move(out.core);
-  out = PageText{};
-  // Decorations have no capitals, so the words are lowercased only once they are alone.
-  std::string_view rest = text;
-  Strip(rest, true, out);
-  Strip(rest, false, out);
-  bool wideLetters = false;
-  CoreOf(rest, core, wideLetters);
-  // Capitals beyond ASCII: À..Þ and Cyrillic.
-  if (wideLetters) LowercaseInPlace(core);
-  out.core = std::move(core);
-  out.number = PageNumberOf(out.core, out.bareNumber);
-}
 
 PageTextScorer::PageTextScorer(std::string_view command) {
   static const WordIndex next(kNextWords), prev(kPrevWords), first(kFirstWords), last(kLastWords);
@@ -380,24 +366,123 @@ TextScore PageTextScorer::Score(const PageText& text) const {
   return Arrows(text);
 }
 
+namespace {
+
+// The first two bytes of every word of every list, as bits.
+class WordPairs {
+ public:
+  WordPairs() : bits_(1 << 16) {
+    for (const auto& list : {std::span<const Word>(kNextWords), std::span<const Word>(kPrevWords),
+                             std::span<const Word>(kFirstWords), std::span<const Word>(kLastWords)}) {
+      for (const Word& word : list) bits_[Pair(word.text[0], word.text[1])] = true;
+    }
+  }
+  bool Has(char first, char second) const { return bits_[Pair(first, second)]; }
+
+ private:
+  static std::size_t Pair(char first, char second) {
+    return static_cast<std::size_t>(static_cast<unsigned char>(first)) << 8 |
+           static_cast<unsigned char>(second);
+  }
+  std::vector<bool> bits_;
+};
+
+const WordPairs& Pairs() {
+  static const WordPairs kPairs;
+  return kPairs;
+}
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The words around a page number as MayBeListed compares them: without blanks.
+constexpr std::string_view kHeadWords[] = {"第", "page", "p.", "p", "seite", "página", "pagina",
+                                           "страница", "стр."};
+constexpr std::string_view kTailWords[] = {"页", "頁", "ページ", "페이지"};
+constexpr std::size_t kLongestAroundNumber = 16;
+
+// Whether part, with blanks at its ends ignored and A-Z lowercased, is one of the words.
+// Two-byte letters may be capitals: they pass.
+bool MayBeListed(std::string_view part, std::span<const std::string_view> words) {
+  while (!part.empty() && IsBlank(part.front())) part.remove_prefix(1);
+  while (!part.empty() && IsBlank(part.back())) part.remove_suffix(1);
+  if (part.empty()) return true;
+  if (part.size() > kLongestAroundNumber) return false;
+  char lowered[kLongestAroundNumber];
+  for (std::size_t i = 0; i < part.size(); ++i) {
+    const auto u = static_cast<unsigned char>(part[i]);
+    if (u >= 0xC0 && u < 0xE0) return true;
+    lowered[i] = LowerAscii(part[i]);
+  }
+  const std::string_view word(lowered, part.size());
+  return std::any_of(words.begin(), words.end(), [&](std::string_view w) { return w == word; });
+}
+
+// The quick look on a text already stripped of its decorations: could it be a page
+// number, or begin a listed word?
+bool StrippedMayMatter(std::string_view rest, const PageText& marks) {
+  if (marks.forward + marks.backward > 0) return true;
+  if (rest.size() >= 2) {
+    const auto lead = static_cast<unsigned char>(rest[0]);
+    if (lead >= 0xC0 && lead < 0xE0) return true;  // a capital's lowercase pair may be listed
+    if (Pairs().Has(LowerAscii(rest[0]), LowerAscii(rest[1]))) return true;
+  }
+  const auto first = std::find_if(rest.begin(), rest.end(), IsAsciiDigit);
+  if (first == rest.end()) return false;
+  const auto end = std::find_if_not(first, rest.end(), IsAsciiDigit);
+  const auto at = [&](auto it) { return static_cast<std::size_t>(it - rest.begin()); };
+  return MayBeListed(rest.substr(0, at(first)), kHeadWords) &&
+         MayBeListed(rest.substr(at(end)), kTailWords);
+}
+
+// out: marks already taken; rest: the text between them.
+void FillPageText(std::string_view rest, PageText& out) {
+  std::string core = std::move(out.core);
+  bool wideLetters = false;
+  CoreOf(rest, core, wideLetters);
+  // Capitals beyond ASCII: À..Þ and Cyrillic.
+  if (wideLetters) LowercaseInPlace(core);
+  out.core = std::move(core);
+  out.number = PageNumberOf(out.core, out.bareNumber);
+}
+
+// Clears out for a new text, keeping its buffer.
+void Reset(PageText& out) {
+  std::string buffer = std::move(out.core);
+  out = PageText{};
+  out.core = std::move(buffer);
+}
+
+}  // namespace
+
+void ReadPageText(std::string_view text, PageText& out) {
+  Reset(out);
+  // Decorations have no capitals, so the words are lowercased only once they are alone.
+  Strip(text, true, out);
+  Strip(text, false, out);
+  FillPageText(text, out);
+}
+
 bool MayNamePage(const PageText& text) {
-  // The first two bytes of every word of every list, as bits.
-  struct Pairs {
-    std::vector<bool> bits = std::vector<bool>(1 << 16);
-    Pairs() {
-      for (const auto& list : {std::span<const Word>(kNextWords), std::span<const Word>(kPrevWords),
-                               std::span<const Word>(kFirstWords), std::span<const Word>(kLastWords)}) {
-        for (const Word& word : list) bits[Pair(word.text)] = true;
-      }
-    }
-    static std::size_t Pair(std::string_view text) {
-      return static_cast<std::size_t>(static_cast<unsigned char>(text[0])) << 8 |
-             static_cast<unsigned char>(text[1]);
-    }
-  };
-  static const Pairs kPairs;
   if (text.forward + text.backward > 0) return true;
-  return text.core.size() >= 2 && kPairs.bits[Pairs::Pair(text.core)];
+  return text.core.size() >= 2 && Pairs().Has(text.core[0], text.core[1]);
+}
+
+bool MayMatter(std::string_view text) {
+  PageText marks;
+  Strip(text, true, marks);
+  Strip(text, false, marks);
+  return StrippedMayMatter(text, marks);
+}
+
+bool ReadPageTextIfItMatters(std::string_view text, PageText& out) {
+  Reset(out);
+  Strip(text, true, out);
+  Strip(text, false, out);
+  if (!StrippedMayMatter(text, out)) return false;
+  FillPageText(text, out);
+  return true;
 }
 
 TextScore ScorePageText(const PageText& text, std::string_view command) {

@@ -59,4 +59,11 @@ TextScore ScorePageText(const PageText& text, std::string_view command);
 // no listed word. Spares nearly every link the scoring.
 bool MayNamePage(const PageText& text);
 
+// False when ReadPageText would find neither a page number nor anything MayNamePage
+// accepts: the quick look most links of a long page get instead.
+bool MayMatter(std::string_view text);
+// ReadPageText after that look, in one pass over the decorations: false (and out not
+// filled) when the text cannot matter.
+bool ReadPageTextIfItMatters(std::string_view text, PageText& out);
+
 }  // namespace paginor

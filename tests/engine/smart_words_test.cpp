@@ -61,6 +61,8 @@ TEST(SmartWordsTest, EachCommandHasItsOwnWordsInManyLanguages) {
     EXPECT_GT(Score(next, "next"), 0) << next;
     EXPECT_EQ(Score(next, "prev"), 0) << next;
     EXPECT_TRUE(MayNamePage(ReadPageText(next))) << next;
+    EXPECT_TRUE(MayMatter(next)) << next;
+    EXPECT_TRUE(MayMatter(LowercaseWords(next) == next ? " " + std::string(next) : next)) << next;
   }
   for (const char* prev : {"上一页", "前一页", "上一章", "Previous", "Newer posts", "前へ", "이전",
                            "Zurück", "Précédent", "Anterior", "Назад"}) {
@@ -73,6 +75,11 @@ TEST(SmartWordsTest, EachCommandHasItsOwnWordsInManyLanguages) {
   EXPECT_TRUE(MayNamePage(ReadPageText("›")));
   EXPECT_FALSE(MayNamePage(ReadPageText("帖子标题：第42个讨论")));
   EXPECT_FALSE(MayNamePage(ReadPageText("[42]")));
+  // The quick look agrees with the full reading on what can matter.
+  for (const char* text : {"СЛЕДУЮЩАЯ", "NEXT", "[ 7 ]", "»", "帖子标题", "作者 回复", "Home", "第三章"}) {
+    const PageText full = ReadPageText(text);
+    EXPECT_EQ(MayMatter(text), MayNamePage(full) || full.number.has_value()) << text;
+  }
   EXPECT_GT(Score("« Primera", "first"), 0);
   EXPECT_EQ(Score("首页", "last"), 0);
 }
