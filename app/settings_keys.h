@@ -24,6 +24,9 @@ inline constexpr std::string_view kLeftKey = "left";
 inline constexpr std::string_view kDisableKey = "disable";
 inline constexpr std::string_view kSmartKey = "smart";
 
+// The browser choice's last item, "Chrome/Edge/Firefox".
+inline constexpr int kLastBrowserItem = 6;
+
 // Item 4 of both mouse columns.
 inline constexpr int kNoneItem = 4;
 

@@ -34,7 +34,9 @@ void SettingsStore::LoadMouseSettings() {
 void SettingsStore::LoadGeneralSettings() {
   LoadKeySettings();
   LoadMouseSettings();
-  controls_.SetItemIndex(Control::rgpIE, ReadInteger(profile_, kBrowserSection, kBrowserKey, 0));
+  // Files written before the seventh kind keep their meaning; a larger index is the last.
+  controls_.SetItemIndex(Control::rgpIE,
+                         std::min(ReadInteger(profile_, kBrowserSection, kBrowserKey, 0), kLastBrowserItem));
   controls_.SetChecked(Control::autoUpgrade, ReadBoolean(profile_, kConfigSection, kAutoUpgradeKey, true));
   controls_.SetChecked(Control::leftChk, ReadBoolean(profile_, kConfigSection, kLeftKey, false));
   controls_.SetChecked(Control::smartChk, ReadBoolean(profile_, kConfigSection, kSmartKey, false));

@@ -66,6 +66,7 @@
 // "一般选项"
 #define IDC_RGPIE_0 1401
 #define IDC_RGPIE_5 1406
+#define IDC_RGPIE_6 1407
 #define IDC_SMARTCHK 1410
 #define IDC_CHKFRAME 1411
 #define IDC_CBFRAME 1412

@@ -42,7 +42,7 @@ ControlPlace PlaceOf(Control c) {
     case Control::RadioButton1: return {kFixedPage, IDC_RADIOBUTTON1, 0};
     case Control::RadioButton2: return {kFixedPage, IDC_RADIOBUTTON2, 0};
     case Control::xyMemo: return {kFixedPage, IDC_XYMEMO, 0};
-    case Control::rgpIE: return {kOptionsPage, IDC_RGPIE_0, 6};
+    case Control::rgpIE: return {kOptionsPage, IDC_RGPIE_0, 7};
     case Control::smartChk: return {kOptionsPage, IDC_SMARTCHK, 0};
     case Control::chkframe: return {kOptionsPage, IDC_CHKFRAME, 0};
     case Control::cbframe: return {kOptionsPage, IDC_CBFRAME, 0};

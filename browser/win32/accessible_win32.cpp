@@ -4,6 +4,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -165,6 +166,32 @@ bool SendToWindow(WindowHandle window, std::vector<INPUT> inputs) {
 }
 
 }  // namespace
+
+void WakeModernBrowsers() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND window, LPARAM found) -> BOOL {
+        wchar_t cls[64] = {};
+        GetClassNameW(window, cls, 64);
+        if (wcscmp(cls, L"Chrome_WidgetWin_1") == 0 || wcscmp(cls, L"MozillaWindowClass") == 0) {
+          reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  if (windows.empty()) return;
+  // A browser that does not answer keeps only this thread.
+  std::thread([windows = std::move(windows)] {
+    const ComApartment apartment;
+    const Oleacc& oleacc = OleaccLibrary();
+    if (!oleacc.fromWindow) return;
+    for (const HWND window : windows) {
+      ComPtr<IAccessible> root;
+      oleacc.fromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                        reinterpret_cast<void**>(root.GetAddressOf()));
+    }
+  }).detach();
+}
 
 std::shared_ptr<AccessibleWorker> MakeAccessibleWorker() {
   return std::make_shared<AccessibleWorker>(

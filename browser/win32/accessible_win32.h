@@ -23,6 +23,10 @@ class Win32BrowserKeys : public BrowserKeys {
   bool HistoryForward(WindowHandle window) override;
 };
 
+// Chromium builds a page's accessibility tree only once a client asks for it; asking
+// when the kind is chosen, without waiting for the answer, spares the first command.
+void WakeModernBrowsers();
+
 // The accessibility calls' own thread, in an apartment of its own, so that a browser
 // that stops answering holds that thread and not the caller's.
 std::shared_ptr<AccessibleWorker> MakeAccessibleWorker();

@@ -22,7 +22,7 @@ FakeControls::FakeControls() {
   }
   state[Control::rgpIE].index = 0;
   state[Control::rgpIE].items = {"IE浏览器", "360安全浏览器", "搜狗浏览器", "腾迅TT浏览器",
-                                 "世界之窗浏览器", "傲游浏览器"};
+                                 "世界之窗浏览器", "傲游浏览器", "Chrome/Edge/Firefox"};
   state[Control::dmemo1].lines = {"#表示注释", "#http://www.example.com/"};
   state[Control::dmemo2].lines = state[Control::dmemo1].lines;
   state[Control::xyMemo].lines = {"#指令格式: 动作,x,y,网址模式"};

@@ -39,6 +39,16 @@ struct Window {
 
 int Of(PageCommand c) { return static_cast<int>(c); }
 
+TEST(SettingsStore, ABrowserIndexPastTheLastItemSelectsChromeEdgeFirefox) {
+  for (const auto& [stored, shown] : {std::pair{"6", 6}, std::pair{"9", 6}, std::pair{"-1", -1}}) {
+    FakeProfile profile;
+    profile.values = {{{"浏览器", "默认"}, stored}};
+    Window w(profile);
+    w.Start();
+    EXPECT_EQ(w.controls.ItemIndex(Control::rgpIE), shown) << stored;
+  }
+}
+
 TEST(SettingsStore, WithoutTheFileEverySettingIsItsDefaultAndMouseApplySucceeds) {
   FakeProfile profile;
   Window w(profile);
