@@ -104,6 +104,18 @@ class AccessibleElement : public LinkElement {
     return std::make_unique<AccessibleElement>(std::move(parent));
   }
   std::optional<std::string> Href() override { return node_->Value(); }
+  // The tree serves no markup attributes; a picture's name is its alt text.
+  std::optional<std::string> ImageText() override {
+    std::optional<std::string> text;
+    WalkTree(node_, [&](const AccessiblePtr& n, int depth) {
+      if (depth > 0 && n->Role() == msaa::kRoleGraphic) {
+        text = n->Name();
+        return Step::Stop;
+      }
+      return Step::Descend;
+    });
+    return text;
+  }
   bool Click() override { return node_->DoDefaultAction(); }
   // A followed link opens where its page is, which is what the only target asked for
   // ("_self") means; the tree has no such attribute to write.

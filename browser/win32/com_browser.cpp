@@ -1,5 +1,7 @@
 #include "browser/win32/com_browser.h"
 
+#include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include "browser/win32/dispatch_names.h"
@@ -10,9 +12,11 @@ namespace {
 // What the links of one document share for one command: the DISPIDs already looked up,
 // and which links are AREA elements.
 struct LinkContext {
-  explicit LinkContext(ComPtr<IHTMLElementCollection> c) : links(std::move(c)) {}
+  explicit LinkContext(ComPtr<IHTMLElementCollection> c, std::optional<ElementKind> every = std::nullopt)
+      : links(std::move(c)), everyKind(every) {}
 
   ElementKind KindOf(IDispatch& element) {
+    if (everyKind) return *everyKind;
     if (!areasRead) ReadAreas();
     if (areas.empty()) return ElementKind::Anchor;
     // Asking a proxy for IUnknown is answered in this process: no call per link.
@@ -51,6 +55,7 @@ struct LinkContext {
   }
 
   ComPtr<IHTMLElementCollection> links;
+  std::optional<ElementKind> everyKind;  // a collection of one kind, such as LINK elements
   DispatchNames names;
   bool areasRead = false;
   std::vector<ComPtr<IUnknown>> areas;
@@ -82,6 +87,47 @@ class ComLinkElement : public LinkElement {
                                       nullptr, nullptr, nullptr));
   }
 
+  std::optional<std::string> Attribute(std::string_view name) override {
+    Variant flags;
+    flags.SetLong(2);  // the value as written, as text
+    Variant attribute;
+    attribute.SetString(name);
+    Variant value;
+    // Arguments travel last first.
+    if (!Call(L"getAttribute", {*flags, *attribute}, value) || (*value).vt != VT_BSTR) {
+      return std::nullopt;  // VT_NULL: the element has no such attribute
+    }
+    return value.Text();
+  }
+
+  std::optional<std::string> ImageText() override {
+    Variant tag;
+    tag.SetString("img");
+    Variant found;
+    if (!Call(L"getElementsByTagName", {*tag}, found) || (*found).vt != VT_DISPATCH || !(*found).pdispVal) {
+      return std::nullopt;
+    }
+    ComPtr<IHTMLElementCollection> images;
+    if (FAILED((*found).pdispVal->QueryInterface(IID_PPV_ARGS(&images)))) return std::nullopt;
+    Variant first;
+    first.SetLong(0);
+    Variant unused;
+    unused.SetLong(0);
+    ComPtr<IDispatch> image;
+    if (FAILED(images->item(*first, *unused, &image)) || !image) return std::nullopt;
+    for (const wchar_t* name : {L"alt", L"title"}) {
+      const std::optional<DISPID> id = context_->names.Id(*image.Get(), ElementKind::Image, name);
+      Variant value;
+      DISPPARAMS none = {nullptr, nullptr, 0, 0};
+      if (id && SUCCEEDED(image->Invoke(*id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                        value.Out(), nullptr, nullptr))) {
+        std::optional<std::string> text = value.Text();
+        if (text && !text->empty()) return text;
+      }
+    }
+    return std::nullopt;
+  }
+
   bool SetTarget(std::string_view target) override {
     const std::optional<DISPID> id = Id(L"target");
     if (!id) return false;
@@ -106,6 +152,16 @@ class ComLinkElement : public LinkElement {
                                       &none, value.Out(), nullptr, nullptr));
   }
 
+  // A method call with the arguments in DISPPARAMS order (last argument first).
+  bool Call(const wchar_t* name, std::initializer_list<VARIANT> arguments, Variant& result) {
+    const std::optional<DISPID> id = Id(name);
+    if (!id) return false;
+    std::vector<VARIANTARG> args(arguments);
+    DISPPARAMS params = {args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+    return SUCCEEDED(element_->Invoke(*id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                                      result.Out(), nullptr, nullptr));
+  }
+
   std::optional<std::string> GetText(const wchar_t* name) {
     Variant value;
     if (!Get(name, value)) return std::nullopt;
@@ -119,8 +175,9 @@ class ComLinkElement : public LinkElement {
 
 class ComLinkCollection : public LinkCollection {
  public:
-  explicit ComLinkCollection(ComPtr<IHTMLElementCollection> links)
-      : context_(std::make_shared<LinkContext>(std::move(links))) {}
+  explicit ComLinkCollection(ComPtr<IHTMLElementCollection> links,
+                             std::optional<ElementKind> every = std::nullopt)
+      : context_(std::make_shared<LinkContext>(std::move(links), every)) {}
 
   std::optional<long> Length() override {
     long length = 0;
@@ -157,6 +214,17 @@ class ComDocument : public Document {
     Bstr url;
     if (FAILED(document_->get_URL(url.Out()))) return std::nullopt;
     return url.Utf8();
+  }
+
+  std::unique_ptr<LinkCollection> LinkTags() override {
+    ComPtr<IHTMLElementCollection> all;
+    if (FAILED(document_->get_all(&all)) || !all) return nullptr;
+    Variant tag;
+    tag.SetString("LINK");
+    ComPtr<IDispatch> dispatch;
+    ComPtr<IHTMLElementCollection> tags;
+    if (FAILED(all->tags(*tag, &dispatch)) || !dispatch || FAILED(dispatch.As(&tags))) return nullptr;
+    return std::make_unique<ComLinkCollection>(std::move(tags), ElementKind::LinkTag);
   }
 
  private:

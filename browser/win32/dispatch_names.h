@@ -12,7 +12,7 @@
 
 namespace paginor::win32 {
 
-enum class ElementKind { Anchor, Area, Parent };
+enum class ElementKind { Anchor, Area, Parent, Image, LinkTag };
 
 class DispatchNames {
  public:

@@ -70,6 +70,10 @@ TEST(AccessibleBrowser, ParentTextAndMarkupAreBuiltFromTheTree) {
   EXPECT_THAT(html, HasSubstr("Pages: <a href=\"http://forum/t-1.html\">1</a>"));
   EXPECT_THAT(html, Not(HasSubstr("reply text")));
   EXPECT_EQ(collection->Item(3), nullptr);
+  // A picture inside a link gives its name; the tree has no markup attributes.
+  EXPECT_EQ(next->ImageText(), "arrow");
+  EXPECT_EQ(collection->Item(0)->ImageText(), std::nullopt);
+  EXPECT_EQ(next->Attribute("rel"), std::nullopt);
 }
 
 TEST(AccessibleBrowser, NavigateFollowsALinkOfThePageElseTypesTheAddress) {
