@@ -3,11 +3,12 @@
 // that acts on the keys a person presses in a browser.
 //
 // fake_modern --log FILE --class CLASS [--title T] [--page TABLE.tsv]... [--hang-on CALL]
-//             [--hang-ms MS]
+//             [--hang-ms MS] [--synthetic N]
 //   Shows the first page; a link's default action or an address typed after Ctrl+L
 //   shows the page of that address when it is one of the tables. Logs every
 //   accessibility call ("acc ..."), "address A", "key alt+left", "key alt+right",
-//   "navigated URL" and "ready".
+//   "navigated URL" and "ready". --synthetic N adds a page of N links whose last one is
+//   the next-page link.
 
 #include <windows.h>
 #include <oleacc.h>
@@ -98,6 +99,19 @@ bool ReadTable(const std::wstring& file) {
   return true;
 }
 
+LinkTable Synthetic(int count) {
+  LinkTable table;
+  table.url = "http://bench.example/list-" + std::to_string(count) + ".html";
+  for (int i = 1; i <= count; ++i) {
+    const bool last = i == count;
+    const std::string text = last ? "下一页" : "条目 " + std::to_string(i);
+    const std::string href = last ? "http://bench.example/next.html"
+                                  : "http://bench.example/item-" + std::to_string(i) + ".html";
+    table.links.push_back({text, "<a href=\"" + href + "\">" + text + "</a>", href, "列表 " + text, ""});
+  }
+  return table;
+}
+
 int Run(const std::vector<std::wstring>& args) {
   std::wstring cls = L"Chrome_WidgetWin_1";
   std::string hangOn;
@@ -113,6 +127,8 @@ int Run(const std::vector<std::wstring>& args) {
       g_title = Utf8(value);
     } else if (option == L"--page") {
       if (!ReadTable(value)) return 2;
+    } else if (option == L"--synthetic") {
+      g_pages.push_back(Synthetic(std::stoi(value)));
     } else if (option == L"--hang-on") {
       hangOn = Utf8(value);
     } else if (option == L"--hang-ms") {

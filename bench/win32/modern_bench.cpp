@@ -1,0 +1,70 @@
+// What a "next" command costs through the accessibility interfaces of Chromium and
+// Firefox: the stand-in browser serves pages of 100 and 500 links in another process
+// and counts every accessibility call it receives, so the calls per link do not depend
+// on the machine; the milliseconds per command do.
+//
+// Run under Wine: xvfb-run -a cmake/wine-run.sh build/win64/bench/win32/modern_bench.exe [REPEATS]
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "browser/win32/com_util.h"
+#include "browser/win32/win32_browser.h"
+#include "engine/executor.h"
+#include "fake_process.h"
+
+namespace paginor::bench {
+namespace {
+
+class SilentLog : public OperationLog {
+ public:
+  void Append(std::string_view line) override { last = line; }
+  std::string last;
+};
+
+void Run(int links, int repeats) {
+  test::FakeBrowserProcess fake({L"--synthetic", std::to_wstring(links)});
+  if (!fake.ready()) {
+    std::printf("the stand-in browser did not start\n");
+    return;
+  }
+  const auto discovery = win32::MakeWin32BrowserDiscovery("8");
+  const auto messenger = win32::MakeWin32WindowMessenger();
+  SilentLog log;
+  CommandExecutor executor(*discovery, *messenger, log);
+  const DefinitionSets sets;
+  ExecutorInputs inputs;
+  inputs.browserChoice = 6;
+  inputs.activeSets = &sets;
+  for (int r = 0; r < repeats; ++r) {
+    const std::size_t from = fake.Lines().size();
+    LARGE_INTEGER start, end, frequency;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    executor.ReceiveCommand("next", Origin::Keyboard, inputs);
+    QueryPerformanceCounter(&end);
+    std::size_t calls = 0;
+    for (const std::string& line : fake.LinesFrom(from)) calls += line.rfind("acc ", 0) == 0;
+    const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                      static_cast<double>(frequency.QuadPart);
+    std::printf("%4d links  %8.0f ms  %6zu calls  %5.2f calls/link  [%s]\n", links, ms, calls,
+                static_cast<double>(calls) / links, log.last.c_str());
+    std::fflush(stdout);
+  }
+}
+
+}  // namespace
+}  // namespace paginor::bench
+
+int wmain(int argc, wchar_t** argv) {
+  const paginor::win32::ComApartment apartment;
+  const int repeats = argc > 1 ? _wtoi(argv[1]) : 1;
+  // The first command on a page turns it, so every repeat starts a fresh browser.
+  for (int r = 0; r < repeats; ++r) {
+    for (const int links : {100, 500}) paginor::bench::Run(links, 1);
+  }
+  return 0;
+}
