@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # The main window binds HookKey, UnHookKey, HookMouse and UnHookMouse by these plain
 # names. A 32-bit __stdcall export is "HookKey@0" unless the build strips the decoration,
 # so read both builds' export tables and insist on the plain names, and on no others.
@@ -11,9 +12,10 @@ function(check_dll objdump dll)
   endif()
   string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(([ \t]*\\[[^\n]*\n)*)" table "${dump}")
   set(lines "${CMAKE_MATCH_1}")
-  string(REGEX MATCHALL "\\] [^\n]+" names "${lines}")
-  list(TRANSFORM names REPLACE "^\\] " "")
+  # "[   0] HookKey" lines; brackets removed first, as CMake lists do not split inside them.
+  string(REGEX REPLACE "[ \t]*\\[[ 0-9]*\\] ([^\n]*)\n" "\\1;" names "${lines}")
   list(TRANSFORM names STRIP)
+  list(REMOVE_ITEM names "")
   list(SORT names)
   set(expected ${ARGN})
   list(SORT expected)
