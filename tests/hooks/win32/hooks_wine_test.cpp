@@ -302,6 +302,96 @@ TEST_F(HooksUnderWine, TypingOutsideThePageOrIntoAFieldNeverTurnsPages) {
   EXPECT_TRUE(KeysUpToSentinel().empty());
 }
 
+// The browsers keep each tab's page in a process of its own, a child of the frame window
+// of another: the focus and the caret belong to the page's thread, not to the thread of
+// the foreground window. The nearest Wine gets: the page on a thread of its own.
+class PageThread {
+ public:
+  static constexpr UINT kFocus = WM_APP + 1, kCaret = WM_APP + 2, kNoCaret = WM_APP + 3;
+
+  explicit PageThread(HWND parent) : parent_(parent) {
+    ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, &PageThread::Run, this, 0, nullptr);
+    // Pumping: creating and destroying a child sends to its parent's thread, this one.
+    PumpUntil([this] { return WaitForSingleObject(ready_, 0) == WAIT_OBJECT_0; });
+  }
+  ~PageThread() {
+    if (page) PostMessageW(page, WM_CLOSE, 0, 0);
+    PumpUntil([this] { return WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0; });
+    CloseHandle(thread_);
+    CloseHandle(ready_);
+  }
+  PageThread(const PageThread&) = delete;
+  PageThread& operator=(const PageThread&) = delete;
+
+  // Runs on the page's own thread, as the engine would.
+  void Do(UINT what) { SendMessageW(page, what, 0, 0); }
+
+  HWND page = nullptr;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    switch (m) {
+      case kFocus:
+        SetFocus(w);
+        return GetFocus() == w;
+      case kCaret:
+        CreateCaret(w, nullptr, 2, 16);
+        return ShowCaret(w);
+      case kNoCaret:
+        return DestroyCaret();
+      case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+      default:
+        return RecordingProc(w, m, wp, lp);
+    }
+  }
+  static DWORD WINAPI Run(void* arg) {
+    auto* self = static_cast<PageThread*>(arg);
+    self->page = CreateWindowExW(0, L"Internet Explorer_Server", L"", WS_CHILD | WS_VISIBLE, 0, 0,
+                                 800, 600, self->parent_, nullptr, GetModuleHandleW(nullptr),
+                                 nullptr);
+    if (self->page) SetWindowLongPtrW(self->page, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
+    SetEvent(self->ready_);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    return 0;
+  }
+
+  HWND parent_;
+  HANDLE ready_ = nullptr;
+  HANDLE thread_ = nullptr;
+};
+
+TEST_F(HooksUnderWine, APageOnAnotherThreadThanItsFrameIsFoundByItsFocusAndCaret) {
+  const HWND tabFrame = Create(L"PaginorTestFrame", L"tab frame", WS_POPUP | WS_VISIBLE,
+                               {100, 100, 900, 700}, nullptr);
+  ASSERT_TRUE(tabFrame);
+  {
+    PageThread tab(tabFrame);
+    ASSERT_TRUE(tab.page);
+    SetForegroundWindow(tabFrame);
+    Pump(50);
+    tab.Do(PageThread::kFocus);
+    Tap('X');
+    ASSERT_TRUE(PumpUntil([] { return !ReceivedOf(keyMessage).empty(); }))
+        << "a key on the page of another thread";
+    EXPECT_EQ(ReceivedOf(keyMessage), std::vector<WPARAM>{'X'});
+
+    received.clear();
+    tab.Do(PageThread::kCaret);
+    Tap('X');
+    ASSERT_TRUE(PumpUntil([] { return !pageMessages.empty(); }));
+    Pump(200);
+    tab.Do(PageThread::kNoCaret);
+    Tap('S');
+    ASSERT_TRUE(PumpUntil([] { return !ReceivedOf(keyMessage).empty(); }));
+    EXPECT_EQ(ReceivedOf(keyMessage), std::vector<WPARAM>{'S'}) << "nothing while the caret showed";
+  }
+  DestroyWindow(tabFrame);
+}
+
 TEST_F(HooksUnderWine, RightButtonStrokeIsReportedAndHiddenFromThePage) {
   const POINT from = PagePoint(0.6, 0.5), to = PagePoint(0.3, 0.5);
   Drag(from, to, 20, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
