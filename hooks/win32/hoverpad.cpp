@@ -85,7 +85,6 @@ class Box {
   void Create();
   void Paint(HDC dc);
   void PaintButton(HDC dc, std::size_t i);
-  LRESULT HitTest(LPARAM lParam);
   LRESULT MouseActivate();
   void LeftDown(Point p);
   void LeftUp(Point p);
@@ -97,7 +96,7 @@ class Box {
   void Feedback(const wchar_t* text);
   void RestorePosition();
   void SavePosition() const;
-  bool PostToMain(UINT message, WPARAM wParam) const;
+  bool PostToMain(UINT message, WPARAM wParam);
   std::wstring LetterOf(std::size_t i) const;
 
   HWND hwnd_ = nullptr;
@@ -110,6 +109,8 @@ class Box {
   UINT mouseMessage_ = RegisterWindowMessageW(kFloatMessageMouse);
   int pressed_ = -1;
   bool drawing_ = false;
+  bool dragging_ = false;
+  POINT dragFrom_{};  // the cursor's offset from the window's corner when the drag began
   bool mainRunning_ = false;
   std::vector<Point> stroke_;
   std::wstring feedback_ = L"按住左键在此划动";
@@ -150,8 +151,6 @@ LRESULT Box::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       EndPaint(hwnd_, &ps);
       return 0;
     }
-    case WM_NCHITTEST:
-      return HitTest(lParam);
     case WM_MOUSEACTIVATE:
       return MouseActivate();
     case WM_LBUTTONDOWN:
@@ -165,14 +164,13 @@ LRESULT Box::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CAPTURECHANGED:
       if (pressed_ >= 0 || drawing_) InvalidateRect(hwnd_, nullptr, TRUE);
+      if (dragging_) SavePosition();
       pressed_ = -1;
       drawing_ = false;
+      dragging_ = false;
       return 0;
     case WM_TIMER:
       if (wParam == kStatusTimer) RefreshStatus();
-      return 0;
-    case WM_EXITSIZEMOVE:
-      SavePosition();
       return 0;
     case WM_DESTROY:
       KillTimer(hwnd_, kStatusTimer);
@@ -246,18 +244,6 @@ void Box::Paint(HDC dc) {
   SelectObject(dc, oldFont);
 }
 
-// Buttons, the pad and the close box are clicked; everywhere else the box is dragged.
-LRESULT Box::HitTest(LPARAM lParam) {
-  POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-  ScreenToClient(hwnd_, &screen);
-  const Point p{screen.x, screen.y};
-  if (ButtonAt(layout_, p) >= 0 || Contains(layout_.pad, p) || Contains(layout_.close, p) ||
-      Contains(layout_.pageEdit, p)) {
-    return HTCLIENT;
-  }
-  return HTCAPTION;
-}
-
 // Only the page-number field takes the keyboard, and it remembers whose it was.
 LRESULT Box::MouseActivate() {
   POINT cursor{};
@@ -287,10 +273,26 @@ void Box::LeftDown(Point p) {
     stroke_.push_back(p);
     drawing_ = true;
     SetCapture(hwnd_);
+  } else if (!Contains(layout_.close, p)) {
+    // Dragged by hand rather than by the system's move loop, which would activate the box.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    RECT window{};
+    GetWindowRect(hwnd_, &window);
+    dragFrom_ = {cursor.x - window.left, cursor.y - window.top};
+    dragging_ = true;
+    SetCapture(hwnd_);
   }
 }
 
 void Box::Move(Point p) {
+  if (dragging_) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    SetWindowPos(hwnd_, nullptr, cursor.x - dragFrom_.x, cursor.y - dragFrom_.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
   if (!drawing_ || stroke_.size() >= kMaxPadPoints) return;
   const Point last = stroke_.back();
   stroke_.push_back(p);
@@ -304,6 +306,10 @@ void Box::Move(Point p) {
 }
 
 void Box::LeftUp(Point p) {
+  if (dragging_) {
+    ReleaseCapture();  // saves the place
+    return;
+  }
   if (pressed_ >= 0) {
     const int i = pressed_;
     ReleaseCapture();  // resets pressed_
@@ -350,10 +356,10 @@ void Box::SendPageNumber() {
   }
 }
 
-bool Box::PostToMain(UINT message, WPARAM wParam) const {
+bool Box::PostToMain(UINT message, WPARAM wParam) {
   const HWND main = FindWindowW(kMainWindowClass, nullptr);
   if (main && PostMessageW(main, message, wParam, 0)) return true;
-  const_cast<Box*>(this)->RefreshStatus();
+  RefreshStatus();
   return false;
 }
 

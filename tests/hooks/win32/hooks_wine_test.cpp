@@ -571,12 +571,20 @@ TEST_F(FloatingBox, ShowsWhetherTheMainProgramRunsAndKeepsItsPlace) {
   receiver = Create(kMainWindowClass, L"", WS_OVERLAPPED, {0, 0, 10, 10}, nullptr);
   EXPECT_TRUE(PumpUntil([this] { return Title().find(L"主程序已运行") != std::wstring::npos; }));
 
-  SetWindowPos(box, nullptr, 340, 560, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Dragged by its status line 40 pixels right and 30 up.
+  FocusPage();
+  const POINT grip = At(layout.status, 0.3);
+  Drag(grip, {grip.x + 40, grip.y - 30}, 8, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+  RECT r;
+  EXPECT_TRUE(PumpUntil([&] { return GetWindowRect(box, &r) && r.left == 340 && r.top == 490; }))
+      << "at " << r.left << "," << r.top;
+  EXPECT_EQ(GetForegroundWindow(), frame) << "dragging the box leaves the browser in front";
+
   PostMessageW(box, WM_CLOSE, 0, 0);
   ASSERT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
   const std::wstring place = ExeDir() + L"hoverpad.ini";
   EXPECT_EQ(GetPrivateProfileIntW(L"悬浮框", L"左", -1, place.c_str()), 340);
-  EXPECT_EQ(GetPrivateProfileIntW(L"悬浮框", L"上", -1, place.c_str()), 560);
+  EXPECT_EQ(GetPrivateProfileIntW(L"悬浮框", L"上", -1, place.c_str()), 490);
 }
 
 }  // namespace
