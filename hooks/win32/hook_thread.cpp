@@ -47,6 +47,8 @@ DWORD WINAPI HookThread::Run(void* arg) {
   MSG msg;
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // the queue exists from now
   self->workerId_ = GetCurrentThreadId();
+  // Windows measures a hook's answer in wall time: a busy desktop must not starve it.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
   if (self->prepare_) self->prepare_();
   const HHOOK hook = SetWindowsHookExW(self->hookId_, self->proc_, ThisModule(), 0);
   self->installed_ = hook != nullptr;
