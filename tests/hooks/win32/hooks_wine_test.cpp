@@ -573,8 +573,20 @@ TEST_F(FloatingBox, ShowsWhetherTheMainProgramRunsAndKeepsItsPlace) {
 
   // Dragged by its status line 40 pixels right and 30 up.
   FocusPage();
+  // At a hand's pace: input is routed to a window when it is queued, so moves sent before
+  // the box has taken the capture would go to whatever lies under the pointer.
   const POINT grip = At(layout.status, 0.3);
-  Drag(grip, {grip.x + 40, grip.y - 30}, 8, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+  MoveTo(grip);
+  Send({Mouse(MOUSEEVENTF_LEFTDOWN)});
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  const DWORD boxThread = GetWindowThreadProcessId(box, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return GetGUIThreadInfo(boxThread, &info) && info.hwndCapture == box; }));
+  for (int i = 1; i <= 8; ++i) {
+    MoveTo({grip.x + 5 * i, grip.y - 30 * i / 8});
+    Pump(10);
+  }
+  Send({Mouse(MOUSEEVENTF_LEFTUP)});
   RECT r;
   EXPECT_TRUE(PumpUntil([&] { return GetWindowRect(box, &r) && r.left == 340 && r.top == 490; }))
       << "at " << r.left << "," << r.top;
