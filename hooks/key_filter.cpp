@@ -38,7 +38,7 @@ bool KeyFilter::OnKey(const KeyEvent& e, ModifierProbe& probe) {
   const bool repeat = e.vk == heldKey_ && e.timeMs - heldSince_ <= kRepeatWindowMs;
   heldKey_ = e.vk;
   heldSince_ = e.timeMs;
-  if (repeat || !IsReportedKey(e.vk) || e.altFlag) return false;
+  if (repeat || !IsReportedKey(e.vk, e.extended) || e.altFlag) return false;
   return !ModifierHeld(probe);
 }
 

@@ -26,8 +26,9 @@ inline constexpr unsigned kVkRightAlt = 0xA5;
 inline constexpr std::uint32_t kRepeatWindowMs = 1500;
 
 // Letters A to Z, the digits of the main row and Enter; never the keypad or function keys.
-constexpr bool IsReportedKey(unsigned vk) {
-  return vk == 13 || (vk >= 48 && vk <= 57) || (vk >= 65 && vk <= 90);
+// The keypad's Enter shares the code of the main Enter and differs by the extended flag.
+constexpr bool IsReportedKey(unsigned vk, bool extended = false) {
+  return (vk == 13 && !extended) || (vk >= 48 && vk <= 57) || (vk >= 65 && vk <= 90);
 }
 
 struct KeyEvent {
@@ -35,6 +36,7 @@ struct KeyEvent {
   bool down = false;      // key-down (or system key-down); false for a release
   std::uint32_t timeMs = 0;  // the event's time stamp, wrapping
   bool altFlag = false;   // the hook's own "Alt is down" flag
+  bool extended = false;  // an extended key (the keypad's Enter, among others)
 };
 
 // Asked only when the event stream says a modifier is held: the system's view clears a

@@ -28,7 +28,8 @@ UINT keyMessage = 0;
 
 void OnKeyEvent(WPARAM message, const KBDLLHOOKSTRUCT& k) {
   const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-  const KeyEvent e{k.vkCode, down, k.time, (k.flags & LLKHF_ALTDOWN) != 0};
+  const KeyEvent e{k.vkCode, down, k.time, (k.flags & LLKHF_ALTDOWN) != 0,
+                   (k.flags & LLKHF_EXTENDED) != 0};
   if (filter.OnKey(e, modifiers)) thread.Post(kCandidateKey, k.vkCode, 0);
 }
 

@@ -47,6 +47,8 @@ TEST_F(KeyFilterTest, ReportsLettersMainRowDigitsAndEnterOnly) {
   // Keypad 1 (97) and F4 (115) have the codes of "a" and "s": they must never pass.
   EXPECT_FALSE(Tap(97));
   EXPECT_FALSE(Tap(115));
+  // The keypad's Enter: the code of Enter, with the extended flag.
+  EXPECT_FALSE(filter.OnKey({13, true, 0, false, true}, probe));
 }
 
 TEST_F(KeyFilterTest, AutoRepeatReportsOnlyTheFirstPress) {
