@@ -25,9 +25,18 @@ UINT zoneMessage = 0;
 // The one window lookup inside the callback, and only for a right press: whether to hold
 // it back must be known before the callback returns. WindowFromPoint sends nothing to
 // windows of other threads, and this thread owns none.
+// The class of the last window asked about is kept: strokes start on the same page again
+// and again (window handles carry a reuse counter, so a recycled one is not mistaken).
 bool OverPage(POINT pt) {
-  const ClassName name = ClassOf(WindowFromPoint(pt));
-  return IsBrowserPageClass({name.buf, static_cast<std::size_t>(name.length)});
+  static HWND lastWindow = nullptr;
+  static bool lastWasPage = false;
+  const HWND w = WindowFromPoint(pt);
+  if (w != lastWindow) {
+    const ClassName name = ClassOf(w);
+    lastWindow = w;
+    lastWasPage = IsBrowserPageClass({name.buf, static_cast<std::size_t>(name.length)});
+  }
+  return lastWasPage;
 }
 
 }  // namespace
