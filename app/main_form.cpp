@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include "app/update_check.h"
 #include "engine/fixed_position.h"
 
 namespace paginor::app {
@@ -27,7 +28,8 @@ void MainForm::FormCreate() {
   hooks_.HookMouse();
   hooks_.HookKey();
   LoadTextLists(appDir_, controls_, files_);
-  controls_.SetChecked(Control::chkauto, autostart_.RunValue() == programPath_);
+  const std::optional<std::string> runValue = autostart_.RunValue();
+  controls_.SetChecked(Control::chkauto, runValue && RunValueNamesProgram(*runValue, programPath_));
   settings_.loadingSettings = true;
   settings_.LoadGeneralSettings();
   settings_.loadingSettings = false;

@@ -8,6 +8,7 @@
 
 #include "app/main_form.h"
 #include "app/notices.h"
+#include "app/win32/input_wiring.h"
 #include "app/win32/main_window.h"
 #include "app/win32/platform_parts.h"
 #include "app/win32/registered_messages.h"
@@ -98,6 +99,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   MainWindow window(instance, messages, hooks);
   if (!window.Create()) return 1;
+  NoBrowserDiscovery discovery;
+  PostingMessenger messenger;
+  ExecutorReceiver receiver(discovery, messenger, window.log(), window.controls(), window.form().definitions());
+  WindowInputDispatch dispatch(messages, window.form().settings(), window.controls(), receiver);
+  window.SetInputDispatch(&dispatch);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     const HWND page = window.activePage();

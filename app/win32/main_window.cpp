@@ -6,6 +6,7 @@
 #include "app/text_lists.h"
 #include "app/win32/resource.h"
 #include "app/win32/wide.h"
+#include "calc/clock.h"
 #include "hooks/keyHookCommon.h"
 
 namespace paginor::app::win32 {
@@ -53,6 +54,17 @@ HFONT SongFont(int height, bool underline) {
 }
 
 bool IsLink(int id) { return id == IDC_FLOATLINK1 || id == IDC_FLOATLINK2 || id == IDC_HELPLABEL; }
+
+// The one-shot update check after each showing.
+constexpr UINT_PTR kUpdateTimer = 1;
+constexpr UINT kUpdateDelayMs = 3000;
+
+int SystemMetricForDpi(int index, UINT dpi) {
+  using ForDpiFn = int(WINAPI*)(int, UINT);
+  static const auto fn = reinterpret_cast<ForDpiFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  return fn ? fn(index, dpi) : GetSystemMetrics(index);
+}
 
 }  // namespace
 
@@ -114,7 +126,61 @@ bool MainWindow::Create() {
       Utf8(programPath_),
       MainFormParts{controls_, *profile_, DiskTextFiles(), boxes_, tray_, hooks_, autostart_, editor_, dialogs_, boxes_});
   form_->FormCreate();
+  SetUpTray();
   return true;
+}
+
+void MainWindow::SetUpTray() {
+  view_.SetWindow(window_);
+  trayControl_ = std::make_unique<TrayControl>(form_->settings(), controls_, view_);
+  const UINT dpi = Dpi();
+  windowIcons_[0].Reset(DrawTrayImage(0, SystemMetricForDpi(SM_CXICON, dpi)));
+  windowIcons_[1].Reset(DrawTrayImage(0, SystemMetricForDpi(SM_CXSMICON, dpi)));
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcons_[0].get()));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIcons_[1].get()));
+  // Explorer sends this to every top-level window when it starts again.
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  trayIcon_.Add(window_, dpi, tray_.image());
+  tray_.SetIcon(&trayIcon_);
+
+  const std::string appDir = form_->appDir();
+  renewerSettings_ = std::make_unique<PrivateProfileFile>(appDir + std::string(kUpdaterSettings));
+  updater_ = std::make_unique<Updater>(UpdaterParts{appDir, reinterpret_cast<WindowHandle>(window_), launcher_, boxes_,
+                                                    *renewerSettings_, calc::SystemClock(), view_});
+}
+
+void WindowView::Show() {
+  ShowWindow(window_, SW_SHOW);
+  if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+  SetForegroundWindow(window_);
+}
+
+void MainWindow::FormShow() {
+  if (updater_ && updater_->FormShow()) SetTimer(window_, kUpdateTimer, kUpdateDelayMs, nullptr);
+}
+
+void MainWindow::OnTimer(UINT_PTR id) {
+  if (id == kTrayClickTimer && trayControl_) trayIcon_.OnClickTimer(*trayControl_);
+  if (id != kUpdateTimer) return;
+  KillTimer(window_, kUpdateTimer);
+  if (updater_) updater_->updateTimerTimer(controls_.Checked(Control::autoUpgrade));
+}
+
+void MainWindow::OnMenuCommand(UINT id) {
+  if (!trayControl_) return;
+  switch (id) {
+    case kMenuN4: trayControl_->N4Click(); break;
+    case kMenuN1: trayControl_->N1Click(); break;
+    case kMenuN2: OnClose(); break;
+    default: break;
+  }
+}
+
+// Pages whose background drags the window; "其它方式" is not one of them.
+void MainWindow::OnPageMouseDown(HWND page, MouseButton button) {
+  if (page == pages_[kFixedPage] || !DragsWindow(button)) return;
+  ReleaseCapture();
+  SendMessageW(window_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
 bool MainWindow::CreatePages() {
@@ -235,7 +301,26 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
+      if (wParam == SIZE_MINIMIZED && trayControl_) {
+        trayControl_->OnMinimize();
+        return 0;
+      }
       Layout();
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && trayControl_) {
+        trayControl_->OnMinimize();
+        return 0;
+      }
+      break;
+    case kTrayCallbackMessage:
+      if (trayControl_) trayIcon_.OnCallback(lParam, *trayControl_);
+      return 0;
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
+    case WM_COMMAND:
+      if (lParam == 0) OnMenuCommand(LOWORD(wParam));
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
@@ -245,7 +330,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_SHOWWINDOW:
-      if (wParam && formShow_) formShow_();
+      if (wParam) FormShow();
       break;
     case WM_DPICHANGED: {
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -265,11 +350,19 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam && form_) form_->SaveAll();
       return 0;
     case WM_DESTROY:
+      KillTimer(window_, kUpdateTimer);
+      KillTimer(window_, kTrayClickTimer);
+      tray_.SetIcon(nullptr);
+      trayIcon_.Remove();
       if (form_) form_->FormDestroy();
       PostQuitMessage(0);
       return 0;
     default:
       break;
+  }
+  if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+    trayIcon_.Add(window_, Dpi(), tray_.image());
+    return 0;
   }
   const LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
   if (dispatch_ && messages_.Contains(message)) dispatch_->OnInputMessage(message, wParam, lParam);
@@ -320,6 +413,12 @@ INT_PTR MainWindow::HandlePage(HWND page, UINT message, WPARAM wParam, LPARAM lP
     case WM_SIZE:
       StretchMemos(page);
       return FALSE;
+    case WM_LBUTTONDOWN:
+      OnPageMouseDown(page, MouseButton::Left);
+      return TRUE;
+    case WM_MBUTTONDOWN:
+      OnPageMouseDown(page, MouseButton::Middle);
+      return TRUE;
     case WM_COMMAND:
       for (int i = 0; i < kPageCount; ++i) {
         if (pages_[static_cast<std::size_t>(i)] == page) OnCommand(static_cast<Page>(i), LOWORD(wParam), HIWORD(wParam));

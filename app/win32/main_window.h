@@ -6,13 +6,16 @@
 #include <windows.h>
 
 #include <array>
-#include <functional>
 #include <memory>
 
 #include "app/main_form.h"
+#include "app/tray_control.h"
+#include "app/update_check.h"
+#include "app/win32/launch.h"
 #include "app/win32/platform_parts.h"
 #include "app/win32/profile_file_win32.h"
 #include "app/win32/registered_messages.h"
+#include "app/win32/tray_icon.h"
 #include "app/win32/win32_controls.h"
 
 namespace paginor::app::win32 {
@@ -42,6 +45,19 @@ class OwnedFont {
   HFONT font_ = nullptr;
 };
 
+// Showing and hiding as the tray asks; minimizing hides to the tray as well.
+class WindowView : public MainWindowView, public Minimizer {
+ public:
+  void SetWindow(HWND window) { window_ = window; }
+  bool Visible() const override { return IsWindowVisible(window_) != FALSE; }
+  void Show() override;
+  void Hide() override { ShowWindow(window_, SW_HIDE); }
+  void MinimizeToTray() override { Hide(); }
+
+ private:
+  HWND window_ = nullptr;
+};
+
 class MainWindow {
  public:
   MainWindow(HINSTANCE instance, const RegisteredMessages& messages, HookLibraries& hooks);
@@ -53,9 +69,8 @@ class MainWindow {
   HWND handle() const { return window_; }
   HWND activePage() const;
 
-  // Seams for the input dispatch and the update check (run by FormShow).
+  // The seam for the input dispatch.
   void SetInputDispatch(InputDispatch* dispatch) { dispatch_ = dispatch; }
-  void SetFormShow(std::function<void()> formShow) { formShow_ = std::move(formShow); }
   Controls& controls() { return controls_; }
   OperationLog& log() { return history_; }
   MainForm& form() { return *form_; }
@@ -84,6 +99,11 @@ class MainWindow {
   void OnHelpCommand(int id, int code);
   void Label19Click();
   void OnClose();
+  void FormShow();
+  void OnTimer(UINT_PTR id);
+  void OnMenuCommand(UINT id);
+  void SetUpTray();
+  void OnPageMouseDown(HWND page, MouseButton button);
 
   HINSTANCE instance_;
   RegisteredMessages messages_;
@@ -100,11 +120,19 @@ class MainWindow {
   RunKeyAutostart autostart_;
   DefinitionMemos editor_;
   TrayImageChoice tray_;
+  TrayIcon trayIcon_;
+  WindowView view_;
+  std::unique_ptr<TrayControl> trayControl_;
+  UINT taskbarCreated_ = 0;
+  OwnedIcon windowIcons_[2];
+  ProcessLauncher launcher_;
+  RegistryRunKey runKey_;
+  std::unique_ptr<PrivateProfileFile> renewerSettings_;
+  std::unique_ptr<Updater> updater_;
   HistoryMemoLog history_{controls_};
   NoBrowserFrames frames_;
   std::unique_ptr<MainForm> form_;
   InputDispatch* dispatch_ = nullptr;
-  std::function<void()> formShow_;
   OwnedFont uiFont_;
   OwnedFont introFont_;
   OwnedFont linkFont_;

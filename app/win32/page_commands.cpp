@@ -9,7 +9,6 @@
 #include "app/win32/main_window.h"
 #include "app/win32/resource.h"
 #include "app/win32/wide.h"
-#include "hooks/floatCommon.h"
 
 namespace paginor::app::win32 {
 
@@ -78,12 +77,11 @@ void MainWindow::OnOptionsCommand(int id, int code) {
   if (code != BN_CLICKED) return;
   switch (id) {
     case IDC_CHKFRAME: chkframeClick(controls_, frames_); break;
-    case IDC_CHKAUTO:
-      if (!RunKeyAutostart::Set(controls_.Checked(Control::chkauto), programPath_)) {
-        boxes_.Error("Failed to set data for 'tpnav'");
-      }
+    case IDC_CHKAUTO: chkautoClick(controls_.Checked(Control::chkauto), Utf8(programPath_), runKey_, boxes_); break;
+    case IDC_UPDATEBTN:
+      if (updater_) updater_->updatebtnClick();
       break;
-    default: break;  // "立即升级" belongs to the update check
+    default: break;
   }
 }
 
@@ -103,13 +101,6 @@ void MainWindow::OnHelpCommand(int id, int code) {
   ShellExecuteW(window_, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void MainWindow::Label19Click() {
-  const std::wstring path = Wide(form_->appDir()) + hooks::kFloatingBoxProgram;
-  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    boxes_.Notice("没有发现" + Utf8(path));
-    return;
-  }
-  ShellExecuteW(window_, L"open", path.c_str(), nullptr, Wide(form_->appDir()).c_str(), SW_SHOW);
-}
+void MainWindow::Label19Click() { app::Label19Click(form_->appDir(), launcher_, boxes_); }
 
 }  // namespace paginor::app::win32

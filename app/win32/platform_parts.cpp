@@ -111,25 +111,6 @@ std::optional<std::string> RunKeyAutostart::RunValue() const {
   return value;
 }
 
-bool RunKeyAutostart::Set(bool on, const std::wstring& programPath) {
-  HKEY key = nullptr;
-  if (!on) {
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return true;
-    RegDeleteValueW(key, kRunValue);
-    RegCloseKey(key);
-    return true;
-  }
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS) {
-    return true;  // no key, nothing happens
-  }
-  const DWORD bytes = static_cast<DWORD>((programPath.size() + 1) * sizeof(wchar_t));
-  const bool ok = RegSetValueExW(key, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(programPath.c_str()),
-                                 bytes) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return ok;
-}
-
 std::string DefinitionMemos::MemoText(SetIndex set) const {
   return WindowText(GetDlgItem(page_, IDC_CFGMEMO1 + static_cast<int>(set)));
 }

@@ -11,6 +11,7 @@
 #include "app/main_form.h"
 #include "app/notices.h"
 #include "app/settings_store.h"
+#include "app/win32/tray_icon.h"
 #include "engine/definition_sets.h"
 #include "engine/operation_log.h"
 
@@ -63,8 +64,6 @@ class LoadedHookLibraries : public HookLibraries {
 class RunKeyAutostart : public AutostartRegistry {
  public:
   std::optional<std::string> RunValue() const override;
-  // chkautoClick: writes or deletes the value; false when the write failed.
-  static bool Set(bool on, const std::wstring& programPath);
 };
 
 // The memos of "翻页定义", one shown at a time.
@@ -89,15 +88,20 @@ class HistoryMemoLog : public OperationLog {
   Controls& controls_;
 };
 
-// The tray icon's image follows the temporary disable; the icon itself belongs to the tray
-// component, which reads the image chosen here when it shows the icon.
+// The tray icon's image follows the temporary disable; the choice made while the settings
+// load, before the icon exists, is the image it is added with.
 class TrayImageChoice : public TrayImage {
  public:
-  void ShowImage(int index) override { image_ = index; }
+  void ShowImage(int index) override {
+    image_ = index;
+    if (icon_) icon_->ShowImage(index);
+  }
   int image() const { return image_; }
+  void SetIcon(TrayIcon* icon) { icon_ = icon; }
 
  private:
   int image_ = 0;
+  TrayIcon* icon_ = nullptr;
 };
 
 // The frames list needs the browser's tab and its document. Until browser discovery is

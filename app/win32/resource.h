@@ -85,3 +85,9 @@
 #define IDC_HELPLABEL 1602
 #define IDC_TITLELABEL 1603
 #define IDC_VERLABEL 1604
+
+// The tray icon's menu, and the message its clicks arrive by.
+#define IDM_N1 40001
+#define IDM_N2 40002
+#define IDM_N4 40004
+#define WM_PAGINOR_TRAY (WM_APP + 10)

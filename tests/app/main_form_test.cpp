@@ -57,12 +57,20 @@ TEST(MainForm, StartingBindsTheHooksAndLoadsListsAutostartSettingsAndDefinitions
   EXPECT_TRUE(f.messages.shown.empty());
 }
 
-TEST(MainForm, AutostartIsShownOnlyForThisExactProgramPath) {
-  for (const char* stored : {"c:\\paginor\\paginor.exe", "C:\\Old\\paginor.exe", ""}) {
+TEST(MainForm, AutostartIsShownOnlyForThisProgramPathQuotedOrNot) {
+  for (const char* stored : {"C:\\Old\\paginor.exe", "\"C:\\Old\\paginor.exe\"", "\"C:\\Paginor\\paginor.exe",
+                             ""}) {
     Fixture f;
     f.autostart.value = stored;
     f.form.FormCreate();
     EXPECT_FALSE(f.controls.Checked(Control::chkauto)) << stored;
+  }
+  // Written quoted now, bare by earlier versions; Windows ignores the case of the letters.
+  for (const char* stored : {"\"C:\\Paginor\\paginor.exe\"", "c:\\paginor\\PAGINOR.exe"}) {
+    Fixture f;
+    f.autostart.value = stored;
+    f.form.FormCreate();
+    EXPECT_TRUE(f.controls.Checked(Control::chkauto)) << stored;
   }
 }
 

@@ -19,6 +19,9 @@
 #include <vector>
 
 #include "app/win32/resource.h"
+#include "hooks/MouseHookCommon.h"
+#include "hooks/floatCommon.h"
+#include "hooks/keyHookCommon.h"
 #include "png_writer.h"
 
 namespace {
@@ -114,8 +117,9 @@ class Driver {
       : exe_(std::move(exe)), standIns_(std::move(standIns)), out_(std::move(out)) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    // Wine reuses process ids across runs: the tick count keeps folders apart.
-    dir_ = std::wstring(temp) + L"paginor-app-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+    // Wine reuses process ids across runs: the tick count keeps folders apart. The blank
+    // in the name is there to catch a program path that is not quoted.
+    dir_ = std::wstring(temp) + L"paginor app-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
            std::to_wstring(GetTickCount64()) + L"\\";
     CreateDirectoryW(dir_.c_str(), nullptr);
     CopyFileW(exe_.c_str(), (dir_ + L"paginor.exe").c_str(), FALSE);
@@ -136,6 +140,9 @@ class Driver {
   }
 
   const std::wstring& dir() const { return dir_; }
+  void CopyStandIn(const wchar_t* name) {
+    CopyFileW((standIns_ + L"\\" + name).c_str(), (dir_ + name).c_str(), FALSE);
+  }
 
   Program Start(bool expectWindow = true) {
     Program p;
@@ -406,6 +413,223 @@ std::wstring RunValue() {
   return data;
 }
 
+// The six registered messages, as the hook libraries and the floating box send them.
+struct InputMessages {
+  UINT key = RegisterWindowMessageW(paginor::hooks::kKeyHookMessage);
+  UINT mouse1 = RegisterWindowMessageW(paginor::hooks::kMouseHookMessage1);
+  UINT mouse3 = RegisterWindowMessageW(paginor::hooks::kMouseHookMessage3);
+  UINT floatKey = RegisterWindowMessageW(paginor::hooks::kFloatMessageKey);
+  UINT floatMouse = RegisterWindowMessageW(paginor::hooks::kFloatMessageMouse);
+};
+
+void SendInputMessage(HWND w, UINT message, WPARAM wParam, LPARAM lParam = 0) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(w, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &answer);
+}
+
+void ClearLog(HWND w) { Driver::Command(w, IDC_BUTTON1, BN_CLICKED); }
+
+// The receipt lines of the log, the lines a command starts with.
+std::vector<std::wstring> Receipts(HWND w) {
+  std::vector<std::wstring> receipts;
+  const std::wstring text = Text(Driver::Ctl(w, IDC_HISTORYMEMO));
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(L"\r\n", start);
+    if (end == std::wstring::npos) end = text.size();
+    const std::wstring line = text.substr(start, end - start);
+    if (line.rfind(L"接收到指令: ", 0) == 0) receipts.push_back(line);
+    start = end + 2;
+  }
+  return receipts;
+}
+
+std::string Joined(const std::vector<std::wstring>& lines) {
+  std::string all;
+  for (const std::wstring& line : lines) all += Utf8(line) + " | ";
+  return all;
+}
+
+void SendStroke(HWND w, const InputMessages& m, int dx, int dy) {
+  SendInputMessage(w, m.mouse1, paginor::hooks::kStrokeStart, MAKELPARAM(500, 400));
+  for (int i = 1; i <= 10; ++i) {
+    SendInputMessage(w, m.mouse1, paginor::hooks::kStrokeMove, MAKELPARAM(500 + i * dx, 400 + i * dy));
+  }
+  SendInputMessage(w, m.mouse1, paginor::hooks::kStrokeEnd, MAKELPARAM(500 + 10 * dx, 400 + 10 * dy));
+}
+
+// Letters, a page number, a stroke, a double-click zone and the floating box's key and
+// gesture each become a command whose receipt line lands in the log. The letters are
+// those applied earlier (b n f l w k); the browser choice finds no browser here.
+void InputReachesTheLog(HWND w) {
+  const InputMessages m;
+  ClearLog(w);
+  SendInputMessage(w, m.key, 'N');
+  SendInputMessage(w, m.key, '1');
+  SendInputMessage(w, m.key, '2');
+  SendInputMessage(w, m.key, VK_RETURN);
+  SendInputMessage(w, m.key, VK_RETURN);  // Enter alone: nothing
+  SendStroke(w, m, -10, 0);
+  SendInputMessage(w, m.mouse3, 1);
+  SendInputMessage(w, m.floatMouse, 3);
+  SendInputMessage(w, m.floatKey, 'F');
+  const std::vector<std::wstring> expected = {L"接收到指令: 下一页", L"接收到指令: 定位到第12页",
+                                              L"接收到指令: 上一页", L"接收到指令: 浏览器回退",
+                                              L"接收到指令: 浏览器前进", L"接收到指令: 首页"};
+  const std::vector<std::wstring> got = Receipts(w);
+  Check(got == expected, "letter, page number, stroke, zone and floating box reach the log: " + Joined(got));
+  Check(Text(Driver::Ctl(w, IDC_HISTORYMEMO)).find(L"没有发现目标浏览器:sogou") != std::wstring::npos,
+        "each command looks for the chosen browser");
+
+  // The capture key fills the position fields from the cursor.
+  SetCursorPos(321, 123);
+  SendInputMessage(w, m.key, 'R');
+  Check(Text(Driver::Ctl(w, IDC_XEDIT)) == L"321" && Text(Driver::Ctl(w, IDC_YEDIT)) == L"123",
+        "the capture key records the cursor position");
+
+  // A posted key, as the hook library sends it, to its receipt line.
+  std::vector<double> times;
+  for (int i = 0; i < 20; ++i) {
+    ClearLog(w);
+    const HWND memo = Driver::Ctl(w, IDC_HISTORYMEMO);
+    const auto begin = std::chrono::steady_clock::now();
+    PostMessageW(w, m.key, 'N', 0);
+    while (SendMessageW(memo, WM_GETTEXTLENGTH, 0, 0) == 0 &&
+           std::chrono::steady_clock::now() - begin < std::chrono::seconds(5)) {
+    }
+    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
+  }
+  std::sort(times.begin(), times.end());
+  std::printf("figure: posted key message to its receipt line: median %.2f ms, slowest %.2f ms over %zu\n",
+              times[times.size() / 2], times.back(), times.size());
+}
+
+bool KeyIsLogged(HWND w) {
+  ClearLog(w);
+  SendInputMessage(w, InputMessages().key, 'N');
+  return !Receipts(w).empty();
+}
+
+void TrayClick(HWND w, bool twice) {
+  SendMessageW(w, WM_PAGINOR_TRAY, 1, WM_LBUTTONUP);
+  if (twice) {
+    SendMessageW(w, WM_PAGINOR_TRAY, 1, WM_LBUTTONDBLCLK);
+    SendMessageW(w, WM_PAGINOR_TRAY, 1, WM_LBUTTONUP);
+  }
+  // A single click counts only once the double-click time has passed.
+  Sleep(static_cast<int>(GetDoubleClickTime()) + 400);
+}
+
+// The temporary disable from the menu and from a left click with leftChk; a double
+// click does neither; without leftChk a click shows or hides the window.
+void TrayAndDisable(HWND w) {
+  SendMessageW(w, WM_COMMAND, IDM_N1, 0);
+  Check(!KeyIsLogged(w), "临时禁用翻页 stops the commands");
+  SetCursorPos(5, 5);
+  SendInputMessage(w, InputMessages().key, 'R');
+  Check(Text(Driver::Ctl(w, IDC_XEDIT)) != L"5", "and the capture key");
+  Driver::SetCheck(w, IDC_LEFTCHK, true);
+  const bool visible = IsWindowVisible(w) != FALSE;
+  TrayClick(w, false);
+  Check(KeyIsLogged(w) && (IsWindowVisible(w) != FALSE) == visible,
+        "with leftChk a left click switches paging back on and leaves the window");
+  TrayClick(w, true);
+  Check(KeyIsLogged(w) && (IsWindowVisible(w) != FALSE) == visible, "a double click on the icon does nothing");
+  Driver::SetCheck(w, IDC_LEFTCHK, false);
+  TrayClick(w, false);
+  Check((IsWindowVisible(w) != FALSE) != visible && KeyIsLogged(w), "without leftChk a left click toggles the window");
+  TrayClick(w, false);
+  Check((IsWindowVisible(w) != FALSE) == visible, "and the next one toggles it back");
+  SendMessageW(w, WM_COMMAND, IDM_N4, 0);
+  Check((IsWindowVisible(w) != FALSE) != visible, "显示/隐藏主界面 toggles the window");
+  SendMessageW(w, WM_COMMAND, IDM_N4, 0);
+  SendMessageW(w, WM_COMMAND, IDM_N1, 0);  // left on for the restart
+}
+
+// The disable survives a restart; exit from the tray menu saves everything.
+void DisabledAfterRestart(Driver& d, const std::wstring& dir) {
+  Check(ReadBytes(dir + L"tpnav.ini").find(Gbk(L"disable=1")) != std::string::npos, "the disable is written at exit");
+  Program p = d.Start();
+  if (!p.window) {
+    Check(false, "the program starts disabled");
+    return;
+  }
+  Check(!KeyIsLogged(p.window), "after a restart paging is still disabled");
+  SendMessageW(p.window, WM_COMMAND, IDM_N1, 0);
+  Check(KeyIsLogged(p.window), "临时禁用翻页 switches it on again");
+  Driver::SetText(p.window, IDC_DMEMO2, L"http://menu-exit.example/");
+  PostMessageW(p.window, WM_COMMAND, IDM_N2, 0);
+  const bool ended = WaitForSingleObject(p.pi.hProcess, 20000) == WAIT_OBJECT_0;
+  CloseHandle(p.pi.hProcess);
+  CloseHandle(p.pi.hThread);
+  Check(ended, "退出程序 ends the program");
+  Check(ReadBytes(dir + L"tpnav.ini").find(Gbk(L"disable=0")) != std::string::npos &&
+            ReadBytes(dir + L"disable2.txt") == "http://menu-exit.example/\r\n",
+        "退出程序 writes tpnav.ini and the lists");
+}
+
+std::wstring Today() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  wchar_t text[16];
+  swprintf(text, 16, L"%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+  return text;
+}
+
+bool WaitForFile(const std::wstring& path, int timeoutMs) {
+  for (int waited = 0; waited <= timeoutMs; waited += 100) {
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
+// The update check 3 s after a showing starts renewer.exe by its full path, with the
+// window's handle and the shared file's name, and hides the window to the tray; a
+// "lastupdate" of today starts nothing. The quoted Run value ticks chkauto.
+void UpdateCheck(Driver& d, const std::wstring& dir) {
+  d.CopyStandIn(L"renewer.exe");
+  DeleteFileW((dir + L"renewer_tpnav.ini").c_str());
+  const std::wstring calls = dir + L"renewer-calls.txt";
+  DeleteFileW(calls.c_str());
+  const std::wstring quoted = L"\"" + dir + L"paginor.exe\"";
+  RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"tpnav", REG_SZ, quoted.c_str(),
+                  static_cast<DWORD>((quoted.size() + 1) * sizeof(wchar_t)));
+  Program p = d.Start();
+  const HWND w = p.window;
+  if (!w) {
+    Check(false, "the program starts for the update check");
+    return;
+  }
+  Check(Driver::Checked(w, IDC_CHKAUTO), "a quoted Run value of this program ticks chkauto");
+  Driver::SendMessageTo(w, IDC_CHKAUTO, BM_CLICK);
+  Check(RunValue() == L"<none>", "and unticking removes it");
+  Sleep(3500);
+  Check(GetFileAttributesW(calls.c_str()) == INVALID_FILE_ATTRIBUTES, "no update check before the window is shown");
+
+  ShowWindow(w, SW_SHOWNORMAL);
+  const bool started = WaitForFile(calls, 10000);
+  Sleep(300);
+  wchar_t handle[32];
+  swprintf(handle, 32, L"%llu", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(w)));
+  const std::string expected = Utf8(L"\"" + dir + L"renewer.exe\" " + handle + L" renewer_tpnav.ini\n");
+  Check(started && ReadBytes(calls) == expected, "the first showing starts renewer.exe: " + ReadBytes(calls));
+  Check(!IsWindowVisible(w), "and the window goes to the tray");
+
+  WriteBytes(dir + L"renewer_tpnav.ini", "[config]\r\nlastupdate=" + Utf8(Today()) + "\r\n");
+  DeleteFileW(calls.c_str());
+  ShowWindow(w, SW_SHOWNORMAL);
+  Sleep(4500);
+  Check(GetFileAttributesW(calls.c_str()) == INVALID_FILE_ATTRIBUTES, "a lastupdate of today starts nothing");
+  Driver::Command(w, IDC_UPDATEBTN, BN_CLICKED);
+  Check(WaitForFile(calls, 10000), "立即升级 starts it whatever the date");
+  PostMessageW(w, WM_COMMAND, IDM_N2, 0);
+  WaitForSingleObject(p.pi.hProcess, 20000);
+  CloseHandle(p.pi.hProcess);
+  CloseHandle(p.pi.hThread);
+  DeleteFileW((dir + L"renewer.exe").c_str());
+}
+
 Program Restart(Driver& d, const std::wstring& dir) {
   // Autostart shows as on only for this very program file.
   RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"tpnav", REG_SZ, (dir + L"paginor.exe").c_str(),
@@ -428,7 +652,7 @@ Program Restart(Driver& d, const std::wstring& dir) {
   Driver::SendMessageTo(w, IDC_CHKAUTO, BM_CLICK);
   Check(RunValue() == L"<none>", "unticking removes the Run value");
   Driver::SendMessageTo(w, IDC_CHKAUTO, BM_CLICK);
-  Check(RunValue() == dir + L"paginor.exe", "ticking writes the program's path");
+  Check(RunValue() == L"\"" + dir + L"paginor.exe\"", "ticking writes the program's path, quoted");
   Driver::SendMessageTo(w, IDC_CHKAUTO, BM_CLICK);
 
   return again;
@@ -574,7 +798,11 @@ int wmain(int argc, wchar_t** argv) {
   if (!again.window) return 1;
   EditorsAndButtons(again.window, dir);
   SessionEndSaves(again.window, dir);
+  InputReachesTheLog(again.window);
+  TrayAndDisable(again.window);
   Figures(d, again);
+  DisabledAfterRestart(d, dir);
+  UpdateCheck(d, dir);
   Scaled(d, dir);
   MissingHookLibrary(d, dir);
 

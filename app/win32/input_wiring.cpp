@@ -1,0 +1,102 @@
+#include "app/win32/input_wiring.h"
+
+namespace paginor::app::win32 {
+namespace {
+
+// Hook messages that arrive while a command runs (a cross-process call into the browser
+// lets the thread handle messages) wait for it: a command inside a command would walk
+// the same browser state twice. More than this many waiting are typing nobody expects
+// to replay.
+constexpr std::size_t kMaxPending = 64;
+
+HWND AsWindow(WindowHandle handle) { return reinterpret_cast<HWND>(handle); }
+
+}  // namespace
+
+ExecutorReceiver::ExecutorReceiver(BrowserDiscovery& discovery, WindowMessenger& messenger, OperationLog& log,
+                                   const Controls& controls, const DefinitionManager& definitions)
+    : controls_(controls), definitions_(definitions), executor_(discovery, messenger, log) {}
+
+ExecutorInputs ExecutorReceiver::Inputs() const {
+  ExecutorInputs inputs;
+  inputs.browserChoice = controls_.ItemIndex(Control::rgpIE);
+  inputs.framesOption = controls_.Checked(Control::chkframe);
+  inputs.frameIndex = controls_.ItemIndex(Control::cbframe);
+  inputs.keyboardDisable = controls_.Lines(Control::dmemo1);
+  inputs.mouseDisable = controls_.Lines(Control::dmemo2);
+  inputs.fixedPositionLines = controls_.Lines(Control::xyMemo);
+  inputs.activeSets = &definitions_.Active();
+  return inputs;
+}
+
+void ExecutorReceiver::ReceiveCommand(std::string_view command, Origin origin) {
+  // Nothing may leave through the window procedure.
+  try {
+    executor_.ReceiveCommand(command, origin, Inputs());
+  } catch (...) {
+  }
+}
+
+ScreenPoint SystemCursor::CursorPos() const {
+  POINT p{};
+  GetCursorPos(&p);
+  return {p.x, p.y};
+}
+
+std::int64_t SystemTicks::Milliseconds() const { return static_cast<std::int64_t>(GetTickCount64()); }
+
+WindowInputDispatch::WindowInputDispatch(const RegisteredMessages& messages, const SettingsStore& settings,
+                                         Controls& controls, CommandReceiver& receiver)
+    : messages_(messages), dispatch_({settings, controls, cursor_, clock_, receiver}) {}
+
+bool WindowInputDispatch::Recognise(UINT message, app::InputMessage& input) const {
+  if (message == 0) return false;
+  if (message == messages_.keyHook) input = app::InputMessage::KeyHook;
+  else if (message == messages_.floatKey) input = app::InputMessage::FloatKey;
+  else if (message == messages_.mouseHook1) input = app::InputMessage::MouseHook1;
+  else if (message == messages_.mouseHook2) input = app::InputMessage::MouseHook2;
+  else if (message == messages_.mouseHook3) input = app::InputMessage::MouseHook3;
+  else if (message == messages_.floatMouse) input = app::InputMessage::FloatMouse;
+  else return false;
+  return true;
+}
+
+void WindowInputDispatch::OnInputMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  app::InputMessage input{};
+  if (!Recognise(message, input)) return;
+  if (busy_) {
+    if (pending_.size() < kMaxPending) pending_.push_back({input, wParam, lParam});
+    return;
+  }
+  busy_ = true;
+  try {
+    dispatch_.Dispatch(input, wParam, lParam);
+    while (!pending_.empty()) {
+      const Pending next = pending_.front();
+      pending_.pop_front();
+      dispatch_.Dispatch(next.message, next.wParam, next.lParam);
+    }
+  } catch (...) {
+    pending_.clear();
+  }
+  busy_ = false;
+}
+
+bool PostingMessenger::PostMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                   std::intptr_t lParam) {
+  return ::PostMessageW(AsWindow(window), message, wParam, lParam) != FALSE;
+}
+
+ScreenPoint PostingMessenger::ScreenToClient(WindowHandle window, ScreenPoint p) {
+  POINT point{p.x, p.y};
+  ::ScreenToClient(AsWindow(window), &point);
+  return {point.x, point.y};
+}
+
+WindowHandle PostingMessenger::ChildWindowFromPointEx(WindowHandle parent, ScreenPoint clientPoint,
+                                                      unsigned flags) {
+  const HWND child = ::ChildWindowFromPointEx(AsWindow(parent), POINT{clientPoint.x, clientPoint.y}, flags);
+  return reinterpret_cast<WindowHandle>(child);
+}
+
+}  // namespace paginor::app::win32

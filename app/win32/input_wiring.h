@@ -1,0 +1,81 @@
+#pragma once
+// The hook and floating-box messages, from the window procedure to the engine: the
+// portable input dispatch on the real cursor and tick count, and the executor on the
+// browser that discovery finds, with what the window's controls hold at that moment.
+
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+
+#include "app/input_dispatch.h"
+#include "app/win32/main_window.h"
+#include "engine/definition_sets.h"
+#include "engine/executor.h"
+
+namespace paginor::app::win32 {
+
+// The engine's executor, fed from the controls: browser choice, frames option, the three
+// memos and the active definition sets. Its log is historyMemo.
+class ExecutorReceiver : public CommandReceiver {
+ public:
+  ExecutorReceiver(BrowserDiscovery& discovery, WindowMessenger& messenger, OperationLog& log,
+                   const Controls& controls, const DefinitionManager& definitions);
+  void ReceiveCommand(std::string_view command, Origin origin) override;
+
+ private:
+  ExecutorInputs Inputs() const;
+
+  const Controls& controls_;
+  const DefinitionManager& definitions_;
+  CommandExecutor executor_;
+};
+
+class SystemCursor : public CursorReader {
+ public:
+  ScreenPoint CursorPos() const override;
+};
+
+class SystemTicks : public TickClock {
+ public:
+  std::int64_t Milliseconds() const override;
+};
+
+class WindowInputDispatch : public InputDispatch {
+ public:
+  WindowInputDispatch(const RegisteredMessages& messages, const SettingsStore& settings, Controls& controls,
+                      CommandReceiver& receiver);
+  void OnInputMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  struct Pending {
+    app::InputMessage message;
+    WPARAM wParam;
+    LPARAM lParam;
+  };
+  bool Recognise(UINT message, app::InputMessage& input) const;
+
+  RegisteredMessages messages_;
+  SystemCursor cursor_;
+  SystemTicks clock_;
+  app::InputDispatch dispatch_;
+  bool busy_ = false;
+  std::deque<Pending> pending_;
+};
+
+// Until the browser layer is wired in: no browser is ever found.
+class NoBrowserDiscovery : public BrowserDiscovery {
+ public:
+  bool FindBrowserWindow(BrowserPtr&, WindowHandle&, std::string_view) override { return false; }
+  BrowserPtr GetFrameBrowser(int, const BrowserPtr&) override { return nullptr; }
+};
+
+// The synthetic clicks of the fixed-position commands, posted to the browser's window.
+class PostingMessenger : public WindowMessenger {
+ public:
+  bool PostMessage(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  ScreenPoint ScreenToClient(WindowHandle window, ScreenPoint p) override;
+  WindowHandle ChildWindowFromPointEx(WindowHandle parent, ScreenPoint clientPoint, unsigned flags) override;
+};
+
+}  // namespace paginor::app::win32
