@@ -10,6 +10,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/fakes.h"
+#include "app/win32/input_wiring.h"
 #include "app/win32/platform_parts.h"
 #include "app/win32/profile_file_win32.h"
 #include "app/win32/resource.h"
@@ -133,6 +135,48 @@ TEST(HistoryMemoLog, TheLinesTheEngineWritesLandInTheMemoInOrder) {
               ::testing::ElementsAre("接收到指令: 下一页", "没有发现目标浏览器:360", "接收到指令: 定位到第12页",
                                      "没有发现目标浏览器:360"));
   DestroyWindow(page);
+}
+
+// A command's cross-process calls let the thread handle messages; a hook message that
+// arrives then waits until the command is done, in the order the messages came.
+class ReenteringReceiver : public CommandReceiver {
+ public:
+  WindowInputDispatch* dispatch = nullptr;
+  UINT keyMessage = 0;
+  std::vector<std::string> journal;
+  void ReceiveCommand(std::string_view command, Origin) override {
+    journal.push_back("begin " + std::string(command));
+    if (journal.size() == 1) {
+      dispatch->OnInputMessage(keyMessage, 'S', 0);
+      dispatch->OnInputMessage(keyMessage, 'A', 0);
+    }
+    journal.push_back("end " + std::string(command));
+  }
+};
+
+TEST(WindowInputDispatch, MessagesDuringACommandRunAfterItInTheirOrder) {
+  app::testing::FakeControls controls;
+  app::testing::FakeProfile profile;
+  app::testing::FakeNotices notices;
+  app::testing::FakeTray tray;
+  SettingsStore settings(controls, profile, notices, tray);
+  settings.loadingSettings = true;
+  settings.LoadGeneralSettings();
+  settings.loadingSettings = false;
+  const RegisteredMessages messages = RegisteredMessages::Register();
+  ReenteringReceiver receiver;
+  WindowInputDispatch dispatch(messages, settings, controls, receiver);
+  receiver.dispatch = &dispatch;
+  receiver.keyMessage = messages.keyHook;
+
+  dispatch.OnInputMessage(messages.keyHook, 'X', 0);
+  dispatch.OnInputMessage(WM_USER + 77, 'Z', 0);  // not one of the six: ignored
+  EXPECT_THAT(receiver.journal, ::testing::ElementsAre("begin next", "end next", "begin prev", "end prev",
+                                                       "begin first", "end first"));
+  // Nothing is left waiting for the next message.
+  dispatch.OnInputMessage(messages.floatKey, 'Z', 0);
+  EXPECT_EQ(receiver.journal.size(), 8u);
+  EXPECT_EQ(receiver.journal.back(), "end last");
 }
 
 }  // namespace
