@@ -27,8 +27,8 @@ double NearSegment(double x, double y, double ax, double ay, double bx, double b
   return std::hypot(x - (ax + t * dx), y - (ay + t * dy)) <= halfWidth ? 1.0 : 0.0;
 }
 
-// A sheet with its corner folded, and a chevron turning it; while disabled the sheet is
-// grey and crossed by a red bar.
+// A rounded tile with a double chevron, "next page"; while disabled the tile is grey and
+// crossed by a red bar.
 struct Layer {
   double coverage;
   Colour colour;

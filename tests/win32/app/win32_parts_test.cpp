@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -135,6 +136,46 @@ TEST(HistoryMemoLog, TheLinesTheEngineWritesLandInTheMemoInOrder) {
               ::testing::ElementsAre("接收到指令: 下一页", "没有发现目标浏览器:360", "接收到指令: 定位到第12页",
                                      "没有发现目标浏览器:360"));
   DestroyWindow(page);
+}
+
+// Pixels of an icon as 0xAARRGGBB, top row first.
+std::vector<DWORD> IconPixels(HICON icon, int size) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return {};
+  BITMAPINFO header{};
+  header.bmiHeader.biSize = sizeof(header.bmiHeader);
+  header.bmiHeader.biWidth = size;
+  header.bmiHeader.biHeight = -size;
+  header.bmiHeader.biPlanes = 1;
+  header.bmiHeader.biBitCount = 32;
+  std::vector<DWORD> pixels(static_cast<std::size_t>(size) * size);
+  const HDC screen = GetDC(nullptr);
+  GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(size), pixels.data(), &header, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return pixels;
+}
+
+// The tray's two images at the sizes of 100 % and 150 %: see-through corners, an opaque
+// tile, and the disabled one told apart by its red bar.
+TEST(TrayImages, AreDrawnWithAlphaAtEachSizeAndDiffer) {
+  for (const int size : {16, 24, 48}) {
+    std::vector<DWORD> images[2];
+    for (int index = 0; index < 2; ++index) {
+      const HICON icon = DrawTrayImage(index, size);
+      ASSERT_NE(icon, nullptr);
+      images[index] = IconPixels(icon, size);
+      DestroyIcon(icon);
+      ASSERT_EQ(images[index].size(), static_cast<std::size_t>(size * size));
+      EXPECT_EQ(images[index][0] >> 24, 0u) << size;
+      EXPECT_EQ(images[index][static_cast<std::size_t>(size * size - 1)] >> 24, 0u) << size;
+      EXPECT_EQ(images[index][static_cast<std::size_t>(size / 2 * size + size / 8)] >> 24, 0xFFu) << size;
+    }
+    const auto reddish = [](DWORD p) { return ((p >> 16) & 0xFF) > 180 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80; };
+    EXPECT_EQ(std::count_if(images[0].begin(), images[0].end(), reddish), 0) << size;
+    EXPECT_GT(std::count_if(images[1].begin(), images[1].end(), reddish), size) << size;
+  }
 }
 
 // A command's cross-process calls let the thread handle messages; a hook message that
