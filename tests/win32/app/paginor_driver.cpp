@@ -623,6 +623,17 @@ void UpdateCheck(Driver& d, const std::wstring& dir) {
   Check(GetFileAttributesW(calls.c_str()) == INVALID_FILE_ATTRIBUTES, "a lastupdate of today starts nothing");
   Driver::Command(w, IDC_UPDATEBTN, BN_CLICKED);
   Check(WaitForFile(calls, 10000), "立即升级 starts it whatever the date");
+
+  // "使用悬浮框": a missing floating box is named; one that is there starts by its path.
+  Driver::Command(w, IDC_FLOATLINK1, STN_CLICKED, true);
+  Check(d.TakeNotice(p, L"提示") == L"没有发现" + dir + L"hoverpad.exe", "a missing hoverpad.exe is named");
+  CopyFileW((dir + L"renewer.exe").c_str(), (dir + L"hoverpad.exe").c_str(), FALSE);
+  Sleep(500);
+  DeleteFileW(calls.c_str());
+  Driver::Command(w, IDC_FLOATLINK2, STN_CLICKED);
+  Check(WaitForFile(calls, 10000) && (Sleep(300), ReadBytes(calls) == Utf8(L"\"" + dir + L"hoverpad.exe\"\n")),
+        "使用悬浮框 starts hoverpad.exe without arguments: " + ReadBytes(calls));
+  DeleteFileW((dir + L"hoverpad.exe").c_str());
   PostMessageW(w, WM_COMMAND, IDM_N2, 0);
   WaitForSingleObject(p.pi.hProcess, 20000);
   CloseHandle(p.pi.hProcess);
