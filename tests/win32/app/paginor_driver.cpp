@@ -631,8 +631,11 @@ void UpdateCheck(Driver& d, const std::wstring& dir) {
   Sleep(500);
   DeleteFileW(calls.c_str());
   Driver::Command(w, IDC_FLOATLINK2, STN_CLICKED);
-  Check(WaitForFile(calls, 10000) && (Sleep(300), ReadBytes(calls) == Utf8(L"\"" + dir + L"hoverpad.exe\"\n")),
-        "使用悬浮框 starts hoverpad.exe without arguments: " + ReadBytes(calls));
+  const bool floated = WaitForFile(calls, 10000);
+  Sleep(300);
+  const std::string floatCall = ReadBytes(calls);
+  Check(floated && floatCall == Utf8(L"\"" + dir + L"hoverpad.exe\"\n"),
+        "使用悬浮框 starts hoverpad.exe without arguments: " + floatCall);
   DeleteFileW((dir + L"hoverpad.exe").c_str());
   PostMessageW(w, WM_COMMAND, IDM_N2, 0);
   WaitForSingleObject(p.pi.hProcess, 20000);
