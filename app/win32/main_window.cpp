@@ -140,7 +140,7 @@ void MainWindow::SetUpTray() {
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIcons_[1].get()));
   // Explorer sends this to every top-level window when it starts again.
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-  trayIcon_.Add(window_, dpi, tray_.image());
+  trayIcon_.Add(window_, SystemMetricForDpi(SM_CXSMICON, dpi), tray_.image());
   tray_.SetIcon(&trayIcon_);
 
   const std::string appDir = form_->appDir();
@@ -361,7 +361,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-    trayIcon_.Add(window_, Dpi(), tray_.image());
+    trayIcon_.Add(window_, SystemMetricForDpi(SM_CXSMICON, Dpi()), tray_.image());
     return 0;
   }
   const LRESULT result = DefWindowProcW(window_, message, wParam, lParam);

@@ -118,12 +118,10 @@ NOTIFYICONDATAW TrayIcon::Data() const {
   return data;
 }
 
-bool TrayIcon::Add(HWND window, UINT dpi, int image) {
+bool TrayIcon::Add(HWND window, int iconSize, int image) {
   window_ = window;
   image_ = image == 1 ? 1 : 0;
-  // The notification area shows small icons: 16 pixels at 100 %, 24 at 150 %.
-  const int size = MulDiv(GetSystemMetrics(SM_CXSMICON), static_cast<int>(dpi), 96);
-  for (int i = 0; i < 2; ++i) icons_[i].Reset(DrawTrayImage(i, size));
+  for (int i = 0; i < 2; ++i) icons_[i].Reset(DrawTrayImage(i, iconSize));
   NOTIFYICONDATAW data = Data();
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayCallbackMessage;

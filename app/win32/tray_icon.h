@@ -46,8 +46,9 @@ class TrayIcon {
   TrayIcon& operator=(const TrayIcon&) = delete;
   ~TrayIcon() { Remove(); }
 
-  // Adds the icon, again after Explorer restarted ("TaskbarCreated").
-  bool Add(HWND window, UINT dpi, int image);
+  // Adds the icon, again after Explorer restarted ("TaskbarCreated"); iconSize is the
+  // small-icon size of the display's scaling, which the notification area shows.
+  bool Add(HWND window, int iconSize, int image);
   void ShowImage(int image);
   void Remove();
 
