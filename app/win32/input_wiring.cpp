@@ -1,5 +1,10 @@
 #include "app/win32/input_wiring.h"
 
+#include "browser/frames.h"
+#include "browser/win32/call_watchdog.h"
+#include "browser/win32/com_frames.h"
+#include "browser/win32/win32_window_system.h"
+
 namespace paginor::app::win32 {
 namespace {
 
@@ -8,8 +13,6 @@ namespace {
 // the same browser state twice. More than this many waiting are typing nobody expects
 // to replay.
 constexpr std::size_t kMaxPending = 64;
-
-HWND AsWindow(WindowHandle handle) { return reinterpret_cast<HWND>(handle); }
 
 }  // namespace
 
@@ -30,6 +33,9 @@ ExecutorInputs ExecutorReceiver::Inputs() const {
 }
 
 void ExecutorReceiver::ReceiveCommand(std::string_view command, Origin origin) {
+  // A browser that stops answering halfway through the command gives up its calls
+  // instead of holding the window.
+  const paginor::win32::CallWatchdog watchdog(paginor::win32::kDocumentTimeoutMs);
   // Nothing may leave through the window procedure.
   try {
     executor_.ReceiveCommand(command, origin, Inputs());
@@ -82,21 +88,30 @@ void WindowInputDispatch::OnInputMessage(UINT message, WPARAM wParam, LPARAM lPa
   busy_ = false;
 }
 
-bool PostingMessenger::PostMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
-                                   std::intptr_t lParam) {
-  return ::PostMessageW(AsWindow(window), message, wParam, lParam) != FALSE;
+bool BrowserFrames::FindBrowserWindow(std::string_view kind) {
+  const paginor::win32::CallWatchdog watchdog(paginor::win32::kDocumentTimeoutMs);
+  BrowserPtr tab;
+  WindowHandle window = 0;
+  if (!discovery_.FindBrowserWindow(tab, window, kind)) return false;
+  tab_ = std::move(tab);
+  return true;
 }
 
-ScreenPoint PostingMessenger::ScreenToClient(WindowHandle window, ScreenPoint p) {
-  POINT point{p.x, p.y};
-  ::ScreenToClient(AsWindow(window), &point);
-  return {point.x, point.y};
+int BrowserFrames::GetFrameCount() {
+  const paginor::win32::CallWatchdog watchdog(paginor::win32::kDocumentTimeoutMs);
+  paginor::win32::ComFrameSource frames;
+  return paginor::GetFrameCount(frames, tab_);
 }
 
-WindowHandle PostingMessenger::ChildWindowFromPointEx(WindowHandle parent, ScreenPoint clientPoint,
-                                                      unsigned flags) {
-  const HWND child = ::ChildWindowFromPointEx(AsWindow(parent), POINT{clientPoint.x, clientPoint.y}, flags);
-  return reinterpret_cast<WindowHandle>(child);
+std::optional<std::string> BrowserFrames::FrameLocation(int index) {
+  const paginor::win32::CallWatchdog watchdog(paginor::win32::kDocumentTimeoutMs);
+  const BrowserPtr frame = discovery_.GetFrameBrowser(index, tab_);
+  if (!frame) return std::nullopt;
+  try {
+    return frame->LocationUrl().value_or("");
+  } catch (...) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace paginor::app::win32

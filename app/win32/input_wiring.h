@@ -8,6 +8,7 @@
 #include <deque>
 #include <memory>
 
+#include "app/frames_option.h"
 #include "app/input_dispatch.h"
 #include "app/win32/main_window.h"
 #include "engine/definition_sets.h"
@@ -63,19 +64,17 @@ class WindowInputDispatch : public InputDispatch {
   std::deque<Pending> pending_;
 };
 
-// Until the browser layer is wired in: no browser is ever found.
-class NoBrowserDiscovery : public BrowserDiscovery {
+// The frames list of "一般选项" over the same discovery the commands use.
+class BrowserFrames : public FrameSource {
  public:
-  bool FindBrowserWindow(BrowserPtr&, WindowHandle&, std::string_view) override { return false; }
-  BrowserPtr GetFrameBrowser(int, const BrowserPtr&) override { return nullptr; }
-};
+  explicit BrowserFrames(BrowserDiscovery& discovery) : discovery_(discovery) {}
+  bool FindBrowserWindow(std::string_view kind) override;
+  int GetFrameCount() override;
+  std::optional<std::string> FrameLocation(int index) override;
 
-// The synthetic clicks of the fixed-position commands, posted to the browser's window.
-class PostingMessenger : public WindowMessenger {
- public:
-  bool PostMessage(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-  ScreenPoint ScreenToClient(WindowHandle window, ScreenPoint p) override;
-  WindowHandle ChildWindowFromPointEx(WindowHandle parent, ScreenPoint clientPoint, unsigned flags) override;
+ private:
+  BrowserDiscovery& discovery_;
+  BrowserPtr tab_;
 };
 
 }  // namespace paginor::app::win32

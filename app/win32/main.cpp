@@ -13,6 +13,7 @@
 #include "app/win32/platform_parts.h"
 #include "app/win32/registered_messages.h"
 #include "app/win32/wide.h"
+#include "browser/win32/win32_browser.h"
 #include "hooks/keyHookCommon.h"
 
 namespace {
@@ -99,9 +100,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   MainWindow window(instance, messages, hooks);
   if (!window.Create()) return 1;
-  NoBrowserDiscovery discovery;
-  PostingMessenger messenger;
-  ExecutorReceiver receiver(discovery, messenger, window.log(), window.controls(), window.form().definitions());
+  const std::unique_ptr<paginor::BrowserDiscovery> discovery =
+      paginor::win32::MakeWin32BrowserDiscovery(paginor::win32::DetectIEVersion());
+  const std::unique_ptr<paginor::WindowMessenger> messenger = paginor::win32::MakeWin32WindowMessenger();
+  BrowserFrames frames(*discovery);
+  window.SetFrameSource(&frames);
+  ExecutorReceiver receiver(*discovery, *messenger, window.log(), window.controls(), window.form().definitions());
   WindowInputDispatch dispatch(messages, window.form().settings(), window.controls(), receiver);
   window.SetInputDispatch(&dispatch);
   MSG msg;

@@ -69,8 +69,9 @@ class MainWindow {
   HWND handle() const { return window_; }
   HWND activePage() const;
 
-  // The seam for the input dispatch.
+  // The seams for the input dispatch and for the browser behind the frames list.
   void SetInputDispatch(InputDispatch* dispatch) { dispatch_ = dispatch; }
+  void SetFrameSource(FrameSource* frames) { frames_ = frames ? frames : &noFrames_; }
   Controls& controls() { return controls_; }
   OperationLog& log() { return history_; }
   MainForm& form() { return *form_; }
@@ -130,7 +131,8 @@ class MainWindow {
   std::unique_ptr<PrivateProfileFile> renewerSettings_;
   std::unique_ptr<Updater> updater_;
   HistoryMemoLog history_{controls_};
-  NoBrowserFrames frames_;
+  NoBrowserFrames noFrames_;
+  FrameSource* frames_ = &noFrames_;
   std::unique_ptr<MainForm> form_;
   InputDispatch* dispatch_ = nullptr;
   OwnedFont uiFont_;

@@ -76,7 +76,7 @@ void MainWindow::OnFixedCommand(int id, int code) {
 void MainWindow::OnOptionsCommand(int id, int code) {
   if (code != BN_CLICKED) return;
   switch (id) {
-    case IDC_CHKFRAME: chkframeClick(controls_, frames_); break;
+    case IDC_CHKFRAME: chkframeClick(controls_, *frames_); break;
     case IDC_CHKAUTO: chkautoClick(controls_.Checked(Control::chkauto), Utf8(programPath_), runKey_, boxes_); break;
     case IDC_UPDATEBTN:
       if (updater_) updater_->updatebtnClick();

@@ -104,8 +104,8 @@ class TrayImageChoice : public TrayImage {
   TrayIcon* icon_ = nullptr;
 };
 
-// The frames list needs the browser's tab and its document. Until browser discovery is
-// wired in, no browser is ever found, and the list stays empty and disabled.
+// The frames list needs the browser's tab and its document. Until the program hands the
+// window its browser layer, no browser is found, and the list stays empty and disabled.
 class NoBrowserFrames : public FrameSource {
  public:
   bool FindBrowserWindow(std::string_view) override { return false; }
