@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/win32/resource.h"
+#include "fake_process.h"
 #include "hooks/MouseHookCommon.h"
 #include "hooks/floatCommon.h"
 #include "hooks/keyHookCommon.h"
@@ -644,6 +645,65 @@ void UpdateCheck(Driver& d, const std::wstring& dir) {
   DeleteFileW((dir + L"renewer.exe").c_str());
 }
 
+// How long the test browser's log takes to show a line after `from`, or -1.
+double MsUntilLine(const paginor::test::FakeBrowserProcess& fake, const std::string& line, std::size_t from,
+                   std::chrono::steady_clock::time_point begin) {
+  if (!fake.WaitForLine(line, from, 30000)) return -1;
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+}
+
+// With the test browser showing a page of 1,000 links whose last is "下一页", a letter,
+// a stroke to the right and a double click in the lower right zone each find the
+// browser, its document and the link, and click it.
+void EndToEnd(Driver& d) {
+  paginor::test::FakeBrowserProcess fake(
+      {L"--synthetic", L"1000", L"--window", L"IEFrame/TabWindowClass/Shell DocObject View/Internet Explorer_Server@0"});
+  Check(fake.ready(), "the test browser starts");
+  if (!fake.ready()) return;
+  Program p = d.Start();
+  const HWND w = p.window;
+  if (!w) {
+    Check(false, "the program starts beside the test browser");
+    return;
+  }
+  for (int i = 0; i < 6; ++i) Driver::SetCheck(w, IDC_RGPIE_0 + i, i == 0);
+  const InputMessages m;
+  const std::string click = "link 999 click";
+
+  std::vector<double> times;
+  // Each command walks the 1,000 links across processes: seconds under Wine, so two.
+  for (int i = 0; i < 2; ++i) {
+    const std::size_t from = fake.Lines().size();
+    const auto begin = std::chrono::steady_clock::now();
+    PostMessageW(w, m.key, 'N', 0);
+    times.push_back(MsUntilLine(fake, click, from, begin));
+  }
+  Check(times.front() >= 0, "a letter clicks the next-page link of the test browser");
+  std::sort(times.begin(), times.end());
+  std::printf("figure: posted key to the click, 1,000 links: median %.0f ms, slowest %.0f ms over %zu\n",
+              times[times.size() / 2], times.back(), times.size());
+
+  std::size_t from = fake.Lines().size();
+  SendStroke(w, m, 10, 0);
+  Check(fake.WaitForLine(click, from, 30000), "a stroke to the right clicks it");
+  from = fake.Lines().size();
+  SendInputMessage(w, m.mouse3, 2);
+  Check(fake.WaitForLine(click, from, 30000), "a double click in the lower right zone clicks it");
+  const std::wstring log = Text(Driver::Ctl(w, IDC_HISTORYMEMO));
+  Check(log.find(L"接收到指令: 下一页") != std::wstring::npos && log.find(L"没有发现目标浏览器") == std::wstring::npos,
+        "the log shows the commands and no missing browser");
+
+  // Switched off, nothing reaches the browser.
+  SendMessageW(w, WM_COMMAND, IDM_N1, 0);
+  from = fake.Lines().size();
+  SendInputMessage(w, m.key, 'N');
+  SendInputMessage(w, m.mouse3, 2);
+  Sleep(1500);
+  Check(fake.LinesFrom(from).empty(), "临时禁用翻页 stops every call into the browser");
+  SendMessageW(w, WM_COMMAND, IDM_N1, 0);
+  d.Close(p);
+}
+
 Program Restart(Driver& d, const std::wstring& dir) {
   // Autostart shows as on only for this very program file.
   RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"tpnav", REG_SZ, (dir + L"paginor.exe").c_str(),
@@ -817,6 +877,7 @@ int wmain(int argc, wchar_t** argv) {
   Figures(d, again);
   DisabledAfterRestart(d, dir);
   UpdateCheck(d, dir);
+  EndToEnd(d);
   Scaled(d, dir);
   MissingHookLibrary(d, dir);
 
