@@ -29,6 +29,7 @@ ExecutorInputs ExecutorReceiver::Inputs() const {
   inputs.mouseDisable = controls_.Lines(Control::dmemo2);
   inputs.fixedPositionLines = controls_.Lines(Control::xyMemo);
   inputs.activeSets = &definitions_.Active();
+  inputs.smartFallback = controls_.Checked(Control::smartChk);
   return inputs;
 }
 

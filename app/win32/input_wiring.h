@@ -17,7 +17,7 @@
 namespace paginor::app::win32 {
 
 // The engine's executor, fed from the controls: browser choice, frames option, the three
-// memos and the active definition sets. Its log is historyMemo.
+// memos, the smart option and the active definition sets. Its log is historyMemo.
 class ExecutorReceiver : public CommandReceiver {
  public:
   ExecutorReceiver(BrowserDiscovery& discovery, WindowMessenger& messenger, OperationLog& log,
