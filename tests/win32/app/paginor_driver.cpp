@@ -4,7 +4,7 @@
 // libraries that record their calls. Writes screenshots of every tab at the display
 // scaling it is given and prints the start-up figures.
 //
-// paginor_driver <paginor.exe> <folder of stand-in DLLs> <output folder>
+// paginor_driver <paginor.exe> <folder of stand-in DLLs> <output folder> [hook libraries]
 
 #include <windows.h>
 
@@ -704,6 +704,75 @@ void EndToEnd(Driver& d) {
   d.Close(p);
 }
 
+HWND FindChain(const std::vector<const wchar_t*>& classes) {
+  HWND w = FindWindowW(classes.front(), nullptr);
+  for (std::size_t i = 1; w && i < classes.size(); ++i) w = FindWindowExW(w, nullptr, classes[i], nullptr);
+  return w;
+}
+
+// The test browser's page gets the keyboard focus, as a reader's click would give it.
+bool FocusPage(HWND page) {
+  const HWND top = GetAncestor(page, GA_ROOT);
+  SetForegroundWindow(top);
+  const DWORD pageThread = GetWindowThreadProcessId(page, nullptr);
+  const DWORD self = GetCurrentThreadId();
+  AttachThreadInput(self, pageThread, TRUE);
+  SetFocus(page);
+  AttachThreadInput(self, pageThread, FALSE);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(0, &info) && info.hwndFocus == page;
+}
+
+void TypeKey(WORD vk) {
+  INPUT keys[2] = {};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = vk;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+}
+
+// With the real hook libraries: a key typed over the test browser's page goes through
+// the keyboard hook, the dispatch, discovery, the document and the link search to the
+// click.
+void ThroughTheHooks(const std::wstring& exe, const std::wstring& hooksDir, const std::wstring& out) {
+  if (GetFileAttributesW((hooksDir + L"\\hkboard.dll").c_str()) == INVALID_FILE_ATTRIBUTES) {
+    std::printf("skipped: no hook libraries in %s\n", Utf8(hooksDir).c_str());
+    return;
+  }
+  Driver real(exe, hooksDir, out);
+  WriteBytes(real.dir() + L"last.pgt", "");
+  paginor::test::FakeBrowserProcess fake(
+      {L"--synthetic", L"1000", L"--window", L"IEFrame/TabWindowClass/Shell DocObject View/Internet Explorer_Server@0"});
+  Program p = real.Start();
+  if (!fake.ready() || !p.window) {
+    Check(false, "the test browser and the program start with the real hooks");
+    return;
+  }
+  Sleep(500);
+  const HWND page = FindChain({L"IEFrame", L"TabWindowClass", L"Shell DocObject View", L"Internet Explorer_Server"});
+  Check(page && FocusPage(page), "the test browser's page has the focus");
+  const std::string click = "link 999 click";
+  std::vector<double> times;
+  for (int i = 0; i < 2; ++i) {
+    const std::size_t from = fake.Lines().size();
+    const auto begin = std::chrono::steady_clock::now();
+    TypeKey('X');
+    times.push_back(MsUntilLine(fake, click, from, begin));
+  }
+  Check(times.front() >= 0 && times.back() >= 0, "a key typed over the page turns it, through the keyboard hook");
+  std::sort(times.begin(), times.end());
+  std::printf("figure: injected key over the test browser to the click, 1,000 links: median %.0f ms, slowest %.0f ms\n",
+              times[times.size() / 2], times.back());
+
+  SendMessageW(p.window, WM_COMMAND, IDM_N1, 0);
+  const std::size_t from = fake.Lines().size();
+  TypeKey('X');
+  Sleep(1500);
+  Check(fake.LinesFrom(from).empty(), "nothing reaches the browser while paging is disabled");
+  real.Close(p);
+}
+
 Program Restart(Driver& d, const std::wstring& dir) {
   // Autostart shows as on only for this very program file.
   RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"tpnav", REG_SZ, (dir + L"paginor.exe").c_str(),
@@ -854,7 +923,7 @@ void MissingHookLibrary(Driver& d, const std::wstring& dir) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 4) {
-    std::printf("usage: paginor_driver <paginor.exe> <stand-in folder> <output folder>\n");
+    std::printf("usage: paginor_driver <paginor.exe> <stand-in folder> <output folder> [hook library folder]\n");
     return 2;
   }
   Driver d(argv[1], argv[2], argv[3]);
@@ -878,6 +947,7 @@ int wmain(int argc, wchar_t** argv) {
   DisabledAfterRestart(d, dir);
   UpdateCheck(d, dir);
   EndToEnd(d);
+  if (argc > 4) ThroughTheHooks(argv[1], argv[4], argv[3]);
   Scaled(d, dir);
   MissingHookLibrary(d, dir);
 
