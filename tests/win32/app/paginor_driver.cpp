@@ -732,6 +732,37 @@ void TypeKey(WORD vk) {
   SendInput(2, keys, sizeof(INPUT));
 }
 
+void MouseAt(POINT p, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+// A right-button stroke to the right, at a hand's pace.
+void RightStroke(POINT from) {
+  MouseAt(from, 0);
+  Sleep(50);
+  MouseAt(from, MOUSEEVENTF_RIGHTDOWN);
+  for (int i = 1; i <= 20; ++i) {
+    Sleep(15);
+    MouseAt({from.x + i * 10, from.y}, 0);
+  }
+  MouseAt({from.x + 200, from.y}, MOUSEEVENTF_RIGHTUP);
+}
+
+void DoubleClick(POINT at) {
+  MouseAt(at, 0);
+  Sleep(50);
+  for (int i = 0; i < 2; ++i) {
+    MouseAt(at, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(at, MOUSEEVENTF_LEFTUP);
+    Sleep(60);
+  }
+}
+
 // With the real hook libraries: a key typed over the test browser's page goes through
 // the keyboard hook, the dispatch, discovery, the document and the link search to the
 // click.
@@ -765,8 +796,19 @@ void ThroughTheHooks(const std::wstring& exe, const std::wstring& hooksDir, cons
   std::printf("figure: injected key over the test browser to the click, 1,000 links: median %.0f ms, slowest %.0f ms\n",
               times[times.size() / 2], times.back());
 
+  // A right-button stroke and a double click in the lower right of the page, through
+  // the mouse hook.
+  RECT r{};
+  GetWindowRect(page, &r);
+  std::size_t from = fake.Lines().size();
+  RightStroke({r.left + (r.right - r.left) / 4, (r.top + r.bottom) / 2});
+  Check(fake.WaitForLine(click, from, 30000), "a right-button stroke over the page turns it");
+  from = fake.Lines().size();
+  DoubleClick({r.right - 20, r.bottom - 20});
+  Check(fake.WaitForLine(click, from, 30000), "a double click in the lower right of the page turns it");
+
   SendMessageW(p.window, WM_COMMAND, IDM_N1, 0);
-  const std::size_t from = fake.Lines().size();
+  from = fake.Lines().size();
   TypeKey('X');
   Sleep(1500);
   Check(fake.LinesFrom(from).empty(), "nothing reaches the browser while paging is disabled");
