@@ -165,20 +165,21 @@ bool SendToWindow(WindowHandle window, std::vector<INPUT> inputs) {
   return sent == inputs.size();
 }
 
+// A named callback: the 32-bit build needs the __stdcall that a lambda cannot carry.
+BOOL CALLBACK CollectModernWindow(HWND window, LPARAM found) {
+  wchar_t cls[64] = {};
+  GetClassNameW(window, cls, 64);
+  if (wcscmp(cls, L"Chrome_WidgetWin_1") == 0 || wcscmp(cls, L"MozillaWindowClass") == 0) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 void WakeModernBrowsers() {
   std::vector<HWND> windows;
-  EnumWindows(
-      [](HWND window, LPARAM found) -> BOOL {
-        wchar_t cls[64] = {};
-        GetClassNameW(window, cls, 64);
-        if (wcscmp(cls, L"Chrome_WidgetWin_1") == 0 || wcscmp(cls, L"MozillaWindowClass") == 0) {
-          reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumWindows(CollectModernWindow, reinterpret_cast<LPARAM>(&windows));
   if (windows.empty()) return;
   // A browser that does not answer keeps only this thread.
   std::thread([windows = std::move(windows)] {
