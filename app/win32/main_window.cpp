@@ -6,6 +6,7 @@
 #include "app/text_lists.h"
 #include "app/win32/resource.h"
 #include "app/win32/wide.h"
+#include "browser/win32/accessible_win32.h"
 #include "calc/clock.h"
 #include "hooks/keyHookCommon.h"
 
@@ -126,6 +127,9 @@ bool MainWindow::Create() {
       Utf8(programPath_),
       MainFormParts{controls_, *profile_, DiskTextFiles(), boxes_, tray_, hooks_, autostart_, editor_, dialogs_, boxes_});
   form_->FormCreate();
+  // Chromium builds a page's accessibility tree only once asked; ask now, not at the
+  // first command.
+  if (controls_.ItemIndex(Control::rgpIE) == kLastBrowserItem) paginor::win32::WakeModernBrowsers();
   SetUpTray();
   return true;
 }

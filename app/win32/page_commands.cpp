@@ -9,6 +9,7 @@
 #include "app/win32/main_window.h"
 #include "app/win32/resource.h"
 #include "app/win32/wide.h"
+#include "browser/win32/accessible_win32.h"
 
 namespace paginor::app::win32 {
 
@@ -78,6 +79,7 @@ void MainWindow::OnOptionsCommand(int id, int code) {
   switch (id) {
     case IDC_CHKFRAME: chkframeClick(controls_, *frames_); break;
     case IDC_CHKAUTO: chkautoClick(controls_.Checked(Control::chkauto), Utf8(programPath_), runKey_, boxes_); break;
+    case IDC_RGPIE_6: paginor::win32::WakeModernBrowsers(); break;
     case IDC_UPDATEBTN:
       if (updater_) updater_->updatebtnClick();
       break;
