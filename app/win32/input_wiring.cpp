@@ -1,6 +1,8 @@
 #include "app/win32/input_wiring.h"
 
 #include "browser/frames.h"
+#include "engine/browser_kinds.h"
+#include "engine/explain.h"
 #include "browser/win32/call_watchdog.h"
 #include "browser/win32/com_frames.h"
 #include "browser/win32/win32_window_system.h"
@@ -18,7 +20,11 @@ constexpr std::size_t kMaxPending = 64;
 
 ExecutorReceiver::ExecutorReceiver(BrowserDiscovery& discovery, WindowMessenger& messenger, OperationLog& log,
                                    const Controls& controls, const DefinitionManager& definitions)
-    : controls_(controls), definitions_(definitions), executor_(discovery, messenger, log) {}
+    : discovery_(discovery),
+      messenger_(messenger),
+      controls_(controls),
+      definitions_(definitions),
+      executor_(discovery, messenger, log) {}
 
 ExecutorInputs ExecutorReceiver::Inputs() const {
   ExecutorInputs inputs;
@@ -41,6 +47,20 @@ void ExecutorReceiver::ReceiveCommand(std::string_view command, Origin origin) {
   try {
     executor_.ReceiveCommand(command, origin, Inputs());
   } catch (...) {
+  }
+}
+
+std::string ExecutorReceiver::Explain(std::string_view command) {
+  const paginor::win32::CallWatchdog watchdog(paginor::win32::kDocumentTimeoutMs);
+  const ExecutorInputs inputs = Inputs();
+  const std::string kind(BrowserKindForChoice(inputs.browserChoice));
+  BrowserPtr browser;
+  WindowHandle window = 0;
+  try {
+    if (!discovery_.FindBrowserWindow(browser, window, kind)) return "没有发现目标浏览器:" + kind;
+    return ExplanationText(ExplainOnBrowser(command, Origin::Keyboard, inputs, browser, window, messenger_));
+  } catch (...) {
+    return "没有发现目标浏览器:" + kind;
   }
 }
 

@@ -23,10 +23,15 @@ class ExecutorReceiver : public CommandReceiver {
   ExecutorReceiver(BrowserDiscovery& discovery, WindowMessenger& messenger, OperationLog& log,
                    const Controls& controls, const DefinitionManager& definitions);
   void ReceiveCommand(std::string_view command, Origin origin) override;
+  // What the command would do on the current page of the chosen browser, without doing
+  // it; or why there is no page to look at.
+  std::string Explain(std::string_view command);
 
  private:
   ExecutorInputs Inputs() const;
 
+  BrowserDiscovery& discovery_;
+  WindowMessenger& messenger_;
   const Controls& controls_;
   const DefinitionManager& definitions_;
   CommandExecutor executor_;

@@ -108,6 +108,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ExecutorReceiver receiver(*discovery, *messenger, window.log(), window.controls(), window.form().definitions());
   WindowInputDispatch dispatch(messages, window.form().settings(), window.controls(), receiver);
   window.SetInputDispatch(&dispatch);
+  window.SetExplainer([&receiver](std::string_view command) { return receiver.Explain(command); });
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     const HWND page = window.activePage();

@@ -6,6 +6,9 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
+#include <string>
+#include <string_view>
 #include <memory>
 
 #include "app/main_form.h"
@@ -72,6 +75,10 @@ class MainWindow {
   // The seams for the input dispatch and for the browser behind the frames list.
   void SetInputDispatch(InputDispatch* dispatch) { dispatch_ = dispatch; }
   void SetFrameSource(FrameSource* frames) { frames_ = frames ? frames : &noFrames_; }
+  // "测试当前页": what a command would do on the browser's current page, as text.
+  void SetExplainer(std::function<std::string(std::string_view command)> explain) {
+    explain_ = std::move(explain);
+  }
   Controls& controls() { return controls_; }
   OperationLog& log() { return history_; }
   MainForm& form() { return *form_; }
@@ -100,6 +107,7 @@ class MainWindow {
   void OnHelpCommand(int id, int code);
   void Label19Click();
   void OnClose();
+  void ExplainCurrentPage();
   void FormShow();
   void OnTimer(UINT_PTR id);
   void OnMenuCommand(UINT id);
@@ -135,6 +143,7 @@ class MainWindow {
   FrameSource* frames_ = &noFrames_;
   std::unique_ptr<MainForm> form_;
   InputDispatch* dispatch_ = nullptr;
+  std::function<std::string(std::string_view)> explain_;
   OwnedFont uiFont_;
   OwnedFont introFont_;
   OwnedFont linkFont_;

@@ -64,8 +64,57 @@ void MainWindow::OnDefinitionsCommand(int id, int code) {
     case IDC_BUTTON42: definitions.Button42Click(); break;
     case IDC_BUTTON43: definitions.Button43Click(); break;
     case IDC_BUTTON44: definitions.Button44Click(); break;
+    case IDC_EXPLAINBTN: ExplainCurrentPage(); break;
     default: break;
   }
+}
+
+namespace {
+
+// The command whose set the editor shows: page numbers are tried as page 2.
+std::string_view CommandOfShownSet(HWND page) {
+  constexpr std::string_view kCommands[] = {"prev", "next", "first", "last", "2"};
+  for (int i = 0; i <= IDC_RADIOGROUP1_4 - IDC_RADIOGROUP1_0; ++i) {
+    if (IsDlgButtonChecked(page, IDC_RADIOGROUP1_0 + i) == BST_CHECKED) return kCommands[i];
+  }
+  return "next";
+}
+
+// Edit controls break lines at CR LF only.
+std::wstring WithCrLf(const std::string& utf8) {
+  std::wstring text;
+  for (const wchar_t c : Wide(utf8)) {
+    if (c == L'\n') text += L'\r';
+    text += c;
+  }
+  return text;
+}
+
+INT_PTR CALLBACK ExplainProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetDlgItemTextW(dialog, IDC_EXPLAINTEXT, reinterpret_cast<const std::wstring*>(lParam)->c_str());
+    return TRUE;
+  }
+  if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+    EndDialog(dialog, 0);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+void MainWindow::ExplainCurrentPage() {
+  if (!explain_) return;
+  std::string explanation;
+  try {
+    explanation = explain_(CommandOfShownSet(pages_[kDefinitionsPage]));
+  } catch (...) {
+    explanation = "没有发现目标浏览器";
+  }
+  const std::wstring text = WithCrLf(explanation);
+  DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_EXPLAIN), window_, ExplainProc,
+                  reinterpret_cast<LPARAM>(&text));
 }
 
 void MainWindow::OnFixedCommand(int id, int code) {

@@ -8,6 +8,9 @@
 #define IDD_OPTIONS 105
 #define IDD_LOG 106
 #define IDD_HELP 107
+#define IDD_EXPLAIN 108
+#define IDC_EXPLAINBTN 1214
+#define IDC_EXPLAINTEXT 1701
 #define IDI_PAGINOR 110
 
 // "键盘动作"

@@ -693,6 +693,19 @@ void EndToEnd(Driver& d) {
   Check(log.find(L"接收到指令: 下一页") != std::wstring::npos && log.find(L"没有发现目标浏览器") == std::wstring::npos,
         "the log shows the commands and no missing browser");
 
+  // "测试当前页" tells what "next" (the 下页 set is shown) would do, and does nothing.
+  for (int i = 0; i < 5; ++i) Driver::SetCheck(w, IDC_RADIOGROUP1_0 + i, i == 1);
+  std::size_t before = fake.Lines().size();
+  Driver::Command(w, IDC_EXPLAINBTN, BN_CLICKED, true);
+  const HWND dialog = WaitTopLevel(p.pi.dwProcessId, L"#32770", 60000);
+  const std::wstring explanation = dialog ? Text(GetDlgItem(dialog, IDC_EXPLAINTEXT)) : L"";
+  Check(explanation.find(L"click link 999: http://bench.example/next.html") != std::wstring::npos,
+        "测试当前页 shows the link the command would click");
+  const std::vector<std::string> during = fake.LinesFrom(before);
+  Check(std::find(during.begin(), during.end(), click) == during.end(), "测试当前页 clicks nothing");
+  if (dialog) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  Sleep(500);
+
   // Switched off, nothing reaches the browser.
   SendMessageW(w, WM_COMMAND, IDM_N1, 0);
   from = fake.Lines().size();
