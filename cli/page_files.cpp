@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "engine/definition_file.h"
-#include "engine/html/parse_cost.h"
+#include "engine/html/html_parse.h"
 #include "engine/text_file.h"
 
 namespace paginor::cli {

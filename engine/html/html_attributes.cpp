@@ -2,29 +2,27 @@
 
 #include <gumbo.h>
 
-#include "engine/html/gumbo_walk.h"
-
 namespace paginor {
 
-std::optional<std::string> ElementAttribute(const GumboNode& node, std::string_view name) {
-  if (!IsElement(node)) return std::nullopt;
-  const std::string key(name);
-  const GumboAttribute* attribute = gumbo_get_attribute(&node.v.element.attributes, key.c_str());
-  if (attribute == nullptr || attribute->value == nullptr) return std::nullopt;
-  return std::string(attribute->value);
+std::optional<std::string> ElementAttribute(const HtmlTree& tree, NodeIndex node,
+                                            std::string_view name) {
+  if (!tree.IsElement(node)) return std::nullopt;
+  const std::optional<std::string_view> value = tree.Attribute(node, name);
+  if (!value) return std::nullopt;
+  return std::string(*value);
 }
 
-std::optional<std::string> FirstImageText(const GumboNode& node) {
+std::optional<std::string> FirstImageText(const HtmlTree& tree, NodeIndex node) {
   std::optional<std::string> text;
   bool done = false;
   WalkTree(
-      node,
-      [&](const GumboNode& child) {
-        if (done || !IsElement(child)) return false;
-        if (!IsHtmlElement(child, GUMBO_TAG_IMG)) return true;
+      tree, node,
+      [&](NodeIndex child) {
+        if (done || !tree.IsElement(child)) return false;
+        if (!tree.IsHtmlElement(child, GUMBO_TAG_IMG)) return true;
         done = true;
         for (const char* name : {"alt", "title"}) {
-          auto value = ElementAttribute(child, name);
+          auto value = ElementAttribute(tree, child, name);
           if (value && !value->empty()) {
             text = std::move(value);
             break;
@@ -32,7 +30,7 @@ std::optional<std::string> FirstImageText(const GumboNode& node) {
         }
         return false;
       },
-      [](const GumboNode&) {});
+      [](NodeIndex) {});
   return text;
 }
 

@@ -12,7 +12,8 @@
 
 #include "engine/browser_model.h"
 #include "engine/html/browser_action.h"
-#include "engine/html/parsed_html.h"
+#include "engine/html/html_parse.h"
+#include "engine/html/html_tree.h"
 
 namespace paginor {
 
@@ -22,12 +23,11 @@ class HtmlPage : public std::enable_shared_from_this<HtmlPage> {
     std::shared_ptr<HtmlPage> page;  // null when the page was refused
     std::string problem;             // why, in words
   };
-  // Refuses pages beyond kMaxPageBytes or kMaxParseWork (see parse_cost.h) and pages on
-  // which a trial parse in a child process fails or runs too long (see isolated_run.h);
-  // any other bytes parse. actions receives what is done to the page's elements; may
-  // be null.
+  // Refuses pages beyond kMaxPageBytes and pages the parser fails on or cannot finish
+  // within the limits (see html_parse.h); any other bytes parse. actions receives what
+  // is done to the page's elements; may be null.
   static Load Parse(std::string address, std::string_view html,
-                    std::shared_ptr<BrowserActions> actions);
+                    std::shared_ptr<BrowserActions> actions, const IsolationLimits& limits = {});
 
  private:
   struct Key {
@@ -35,8 +35,7 @@ class HtmlPage : public std::enable_shared_from_this<HtmlPage> {
   };
 
  public:
-  HtmlPage(Key, std::string address, std::string_view html,
-           std::shared_ptr<BrowserActions> actions);
+  HtmlPage(Key, std::string address, HtmlTree tree, std::shared_ptr<BrowserActions> actions);
 
   const std::string& Address() const { return address_; }
   // The address relative links resolve against: the first <base href>, else Address().
@@ -48,27 +47,29 @@ class HtmlPage : public std::enable_shared_from_this<HtmlPage> {
   // The <link> elements, in document order.
   std::size_t LinkTagCount() const { return linkTags_.size(); }
   std::unique_ptr<LinkElement> LinkTag(std::size_t index);
+  // Every node of the page, with each element's attributes.
+  const HtmlTree& Tree() const { return tree_; }
 
   // Used by the elements.
-  const std::string& TextOf(const GumboInternalNode& node);
-  const std::string& HtmlOf(const GumboInternalNode& node);
-  std::optional<std::string> HrefOf(const GumboInternalNode& node) const;
-  void RecordClick(const GumboInternalNode& node);
-  void RecordTarget(const GumboInternalNode& node, std::string_view target);
+  const std::string& TextOf(NodeIndex node);
+  const std::string& HtmlOf(NodeIndex node);
+  std::optional<std::string> HrefOf(NodeIndex node) const;
+  void RecordClick(NodeIndex node);
+  void RecordTarget(NodeIndex node, std::string_view target);
 
  private:
   void Index();
 
   std::string address_;
-  ParsedHtml tree_;
+  HtmlTree tree_;
   std::shared_ptr<BrowserActions> actions_;
   std::string base_;
-  std::vector<const GumboInternalNode*> links_;
-  std::vector<const GumboInternalNode*> linkTags_;
+  std::vector<NodeIndex> links_;
+  std::vector<NodeIndex> linkTags_;
   // Rendered once: rules ask for the same parent's text for every link.
-  std::map<const GumboInternalNode*, std::string> texts_;
-  std::map<const GumboInternalNode*, std::string> markup_;
-  std::map<const GumboInternalNode*, std::string> targets_;
+  std::map<NodeIndex, std::string> texts_;
+  std::map<NodeIndex, std::string> markup_;
+  std::map<NodeIndex, std::string> targets_;
 };
 
 }  // namespace paginor

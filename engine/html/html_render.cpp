@@ -6,8 +6,6 @@
 #include <array>
 #include <string_view>
 
-#include "engine/html/gumbo_walk.h"
-
 namespace paginor {
 namespace {
 
@@ -41,26 +39,15 @@ constexpr std::array kBlockTags = {
     GUMBO_TAG_TR,         GUMBO_TAG_UL,      GUMBO_TAG_CAPTION, GUMBO_TAG_LEGEND,
     GUMBO_TAG_PLAINTEXT,  GUMBO_TAG_XMP};
 
-bool HasHtmlTag(const GumboNode& node, const auto& tags) {
-  return IsElement(node) && node.v.element.tag_namespace == GUMBO_NAMESPACE_HTML &&
-         std::find(tags.begin(), tags.end(), node.v.element.tag) != tags.end();
+bool HasHtmlTag(const HtmlTree& tree, NodeIndex node, const auto& tags) {
+  const HtmlNode& n = tree.Node(node);
+  return tree.IsElement(node) && n.ns == GUMBO_NAMESPACE_HTML &&
+         std::find(tags.begin(), tags.end(), n.tag) != tags.end();
 }
 
-std::string Lowered(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
-std::string_view TextOf(const GumboNode& node) {
-  return node.v.text.text != nullptr ? std::string_view(node.v.text.text) : std::string_view();
-}
-
-bool IsTextNode(const GumboNode& node) {
-  return node.type == GUMBO_NODE_TEXT || node.type == GUMBO_NODE_WHITESPACE ||
-         node.type == GUMBO_NODE_CDATA;
+bool IsTextNode(const HtmlTree& tree, NodeIndex node) {
+  const NodeKind kind = tree.Node(node).kind;
+  return kind == NodeKind::Text || kind == NodeKind::Whitespace || kind == NodeKind::CData;
 }
 
 // Collapses whitespace the way a browser lays out inline text.
@@ -123,54 +110,38 @@ void AppendEscaped(std::string& out, std::string_view text, bool inAttribute) {
   }
 }
 
-std::string AttributeName(const GumboAttribute& attribute) {
-  const std::string_view name = attribute.name != nullptr ? attribute.name : "";
-  switch (attribute.attr_namespace) {
-    case GUMBO_ATTR_NAMESPACE_XLINK:
-      return "xlink:" + std::string(name);
-    case GUMBO_ATTR_NAMESPACE_XML:
-      return "xml:" + std::string(name);
-    case GUMBO_ATTR_NAMESPACE_XMLNS:
-      return name == "xmlns" ? std::string(name) : "xmlns:" + std::string(name);
-    default:
-      return std::string(name);
-  }
-}
-
-void AppendStartTag(std::string& out, const GumboNode& element) {
+void AppendStartTag(std::string& out, const HtmlTree& tree, NodeIndex element) {
   out += '<';
-  out += ElementName(element);
-  const GumboVector& attributes = element.v.element.attributes;
-  for (unsigned int i = 0; i < attributes.length; ++i) {
-    const auto* attribute = static_cast<const GumboAttribute*>(attributes.data[i]);
+  out += tree.Text(element);
+  for (std::size_t i = 0; i < tree.AttributeCount(element); ++i) {
     out += ' ';
-    out += AttributeName(*attribute);
+    out += tree.AttributeName(element, i);
     out += "=\"";
-    AppendEscaped(out, attribute->value != nullptr ? attribute->value : "", true);
+    AppendEscaped(out, tree.AttributeValue(element, i), true);
     out += '"';
   }
   out += '>';
 }
 
-void AppendLeaf(std::string& out, const GumboNode& node) {
-  switch (node.type) {
-    case GUMBO_NODE_COMMENT:
+void AppendLeaf(std::string& out, const HtmlTree& tree, NodeIndex node) {
+  switch (tree.Node(node).kind) {
+    case NodeKind::Comment:
       out += "<!--";
-      out += TextOf(node);
+      out += tree.Text(node);
       out += "-->";
       return;
-    case GUMBO_NODE_CDATA:
+    case NodeKind::CData:
       out += "<![CDATA[";
-      out += TextOf(node);
+      out += tree.Text(node);
       out += "]]>";
       return;
-    case GUMBO_NODE_TEXT:
-    case GUMBO_NODE_WHITESPACE: {
-      const GumboNode* parent = node.parent;
-      if (parent != nullptr && HasHtmlTag(*parent, kRawTextTags)) {
-        out += TextOf(node);
+    case NodeKind::Text:
+    case NodeKind::Whitespace: {
+      const NodeIndex parent = tree.Node(node).parent;
+      if (parent != kNoNode && HasHtmlTag(tree, parent, kRawTextTags)) {
+        out += tree.Text(node);
       } else {
-        AppendEscaped(out, TextOf(node), false);
+        AppendEscaped(out, tree.Text(node), false);
       }
       return;
     }
@@ -181,62 +152,46 @@ void AppendLeaf(std::string& out, const GumboNode& node) {
 
 }  // namespace
 
-std::string ElementName(const GumboNode& element) {
-  const GumboElement& e = element.v.element;
-  if (e.tag != GUMBO_TAG_UNKNOWN && e.tag_namespace != GUMBO_NAMESPACE_SVG) {
-    return gumbo_normalized_tagname(e.tag);
-  }
-  GumboStringPiece piece = e.original_tag;
-  if (piece.data == nullptr || piece.length == 0) {
-    return e.tag != GUMBO_TAG_UNKNOWN ? gumbo_normalized_tagname(e.tag) : "unknown";
-  }
-  gumbo_tag_from_original_text(&piece);
-  if (e.tag_namespace == GUMBO_NAMESPACE_SVG) {
-    if (const char* svgName = gumbo_normalize_svg_tagname(&piece)) return svgName;
-  }
-  return Lowered(std::string_view(piece.data, piece.length));
-}
-
-std::string RenderOuterText(const GumboNode& element) {
+std::string RenderOuterText(const HtmlTree& tree, NodeIndex element) {
   TextBuilder text;
   WalkTree(
-      element,
-      [&](const GumboNode& node) {
-        if (IsTextNode(node)) {
-          text.Text(TextOf(node));
+      tree, element,
+      [&](NodeIndex node) {
+        if (IsTextNode(tree, node)) {
+          text.Text(tree.Text(node));
           return false;
         }
-        if (!IsElement(node) || HasHtmlTag(node, kUnrenderedTags)) return false;
-        if (IsHtmlElement(node, GUMBO_TAG_BR)) {
+        if (!tree.IsElement(node) || HasHtmlTag(tree, node, kUnrenderedTags)) return false;
+        if (tree.IsHtmlElement(node, GUMBO_TAG_BR)) {
           text.LineBreak();
-        } else if (IsHtmlElement(node, GUMBO_TAG_TD) || IsHtmlElement(node, GUMBO_TAG_TH)) {
+        } else if (tree.IsHtmlElement(node, GUMBO_TAG_TD) || tree.IsHtmlElement(node, GUMBO_TAG_TH)) {
           text.Separator();
-        } else if (HasHtmlTag(node, kBlockTags)) {
+        } else if (HasHtmlTag(tree, node, kBlockTags)) {
           text.BlockEdge();
         }
         return true;
       },
-      [&](const GumboNode& node) {
-        if (HasHtmlTag(node, kBlockTags)) text.BlockEdge();
+      [&](NodeIndex node) {
+        if (HasHtmlTag(tree, node, kBlockTags)) text.BlockEdge();
       });
   return text.Take();
 }
 
-std::string SerializeOuterHtml(const GumboNode& element) {
+std::string SerializeOuterHtml(const HtmlTree& tree, NodeIndex element) {
   std::string out;
   WalkTree(
-      element,
-      [&](const GumboNode& node) {
-        if (!IsElement(node)) {
-          AppendLeaf(out, node);
+      tree, element,
+      [&](NodeIndex node) {
+        if (!tree.IsElement(node)) {
+          AppendLeaf(out, tree, node);
           return false;
         }
-        AppendStartTag(out, node);
-        return !HasHtmlTag(node, kVoidTags);
+        AppendStartTag(out, tree, node);
+        return !HasHtmlTag(tree, node, kVoidTags);
       },
-      [&](const GumboNode& node) {
+      [&](NodeIndex node) {
         out += "</";
-        out += ElementName(node);
+        out += tree.Text(node);
         out += '>';
       });
   return out;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdlib>
 
+#include "engine/html/isolated_run.h"
+
 namespace paginor {
 
 // Each allocation carries a header that links it into a list, so a release unlinks in
@@ -18,7 +20,9 @@ void* ParsedHtml::Allocate(void* self, std::size_t size) {
   auto* owner = static_cast<ParsedHtml*>(self);
   void* raw = std::malloc(sizeof(Block) + size);
   if (raw == nullptr) {
-    std::abort();  // gumbo dereferences what it gets; failing loudly beats corrupting
+    // gumbo dereferences what it gets and cannot be unwound; the parse runs in a child
+    // process (isolated_run.h), which ends here with the status that tells why.
+    std::_Exit(kOutOfMemoryStatus);
   }
   auto* block = static_cast<Block*>(raw);
   block->prev = nullptr;

@@ -1,6 +1,8 @@
 #pragma once
 // A page parsed by gumbo. Every byte gumbo allocates comes from this object and is
-// released in one sweep, so freeing a tree of any depth needs no recursion.
+// released in one sweep, so freeing a tree of any depth needs no recursion. gumbo may
+// fail an assertion, and running out of memory ends the process: parse only in a child
+// process (see html_parse.h).
 
 #include <memory>
 #include <string>

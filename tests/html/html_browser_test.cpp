@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/html/parse_cost.h"
+#include "engine/html/html_parse.h"
 
 namespace paginor {
 namespace {
