@@ -1,8 +1,5 @@
 #include "cli/page_files.h"
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <system_error>
 
 #include "engine/definition_file.h"
@@ -45,26 +42,19 @@ std::string FileAddress(const std::filesystem::path& file) {
 }
 
 std::optional<std::string> ReadUtf8File(const std::filesystem::path& file, std::string& error) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) {
-    error = "cannot find the file " + Utf8Name(file);
+  std::string problem;
+  std::optional<std::string> bytes = ReadFileBytes(file, kMaxPageBytes, problem);
+  if (!bytes) {
+    error = problem == "does not exist" ? "cannot find the file " + Utf8Name(file)
+                                        : Utf8Name(file) + " " + problem;
     return std::nullopt;
   }
-  const std::uintmax_t size = std::filesystem::file_size(file, ec);
-  if (ec || size > kMaxPageBytes) {
-    error =
-        Utf8Name(file) + (ec ? std::string(" cannot be read")
-                             : " is larger than " + std::to_string(kMaxPageBytes >> 20) + " MiB");
+  // Pages and maps are text; a NUL byte means a picture, an archive or a program.
+  if (bytes->find('\0') != std::string::npos) {
+    error = Utf8Name(file) + " is not a text file (it holds NUL bytes)";
     return std::nullopt;
   }
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (!in && !in.eof()) {
-    error = "cannot read the file " + Utf8Name(file);
-    return std::nullopt;
-  }
-  return std::move(bytes).str();
+  return bytes;
 }
 
 std::string OpenPageFile(HtmlBrowser& tab, std::string address, const std::filesystem::path& file) {
@@ -76,13 +66,11 @@ std::string OpenPageFile(HtmlBrowser& tab, std::string address, const std::files
 }
 
 std::optional<std::vector<std::string>> ReadListFile(const std::string& path, std::string& error) {
-  if (!FileExists(path)) {
-    error = "cannot find the file " + path;
-    return std::nullopt;
-  }
-  const std::optional<std::string> text = ReadTextFile(path);
+  std::string problem;
+  const std::optional<std::string> text = ReadTextFile(path, problem);
   if (!text) {
-    error = "cannot read the file " + path;
+    error = problem == "does not exist" ? "cannot find the file " + path
+                                        : "the file " + path + " " + problem;
     return std::nullopt;
   }
   return SplitLines(*text);

@@ -22,6 +22,17 @@ std::filesystem::path Normal(const std::filesystem::path& file) {
   return absolute.empty() ? file.lexically_normal() : absolute;
 }
 
+// Both paths normal; links resolved, so "a/../../etc" or a link out cannot pass.
+bool Inside(const std::filesystem::path& file, const std::filesystem::path& directory) {
+  auto part = file.begin();
+  for (const auto& step : directory) {
+    if (step.empty()) continue;  // a trailing separator
+    if (part == file.end() || *part != step) return false;
+    ++part;
+  }
+  return part != file.end();
+}
+
 }  // namespace
 
 SiteMap::Parsed SiteMap::Parse(std::string_view text, const std::filesystem::path& directory) {
@@ -38,7 +49,11 @@ SiteMap::Parsed SiteMap::Parse(std::string_view text, const std::filesystem::pat
     if (file.empty()) return {std::nullopt, prefix + "expected an address and a file name"};
     const std::string address(line.substr(0, gap));
     if (map.files_.contains(address)) return {std::nullopt, prefix + address + " is listed twice"};
-    map.files_.emplace(address, Normal(directory / PathFromUtf8(file)));
+    std::filesystem::path page = Normal(directory / PathFromUtf8(file));
+    if (!Inside(page, Normal(directory))) {
+      return {std::nullopt, prefix + std::string(file) + " lies outside the site's directory"};
+    }
+    map.files_.emplace(address, std::move(page));
     map.order_.push_back(address);
   }
   return {std::move(map), ""};

@@ -2,7 +2,8 @@
 // The pages of an example site: which file a browser would receive for an address.
 // The map file holds lines "ADDRESS FILE"; blank lines and lines whose first non-blank
 // character is "#" are comments. FILE may contain blanks and is relative to the map's
-// directory unless absolute.
+// directory unless absolute; either way it must lie inside that directory, as a site
+// serves only its own pages.
 
 #include <filesystem>
 #include <map>

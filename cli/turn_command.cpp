@@ -37,13 +37,16 @@ struct Setup {
 
 bool LoadSetup(const TurnOptions& options, Setup& setup, std::string& error) {
   if (options.rulesFile) {
-    if (!FileExists(*options.rulesFile)) {
-      error = "cannot find the definition file " + *options.rulesFile;
+    const std::string& path = *options.rulesFile;
+    std::string problem;
+    const std::optional<std::string> text = ReadTextFile(path, problem);
+    if (!text) {
+      error = problem == "does not exist" ? "cannot find the definition file " + path
+                                          : "the definition file " + path + " " + problem;
       return false;
     }
-    const std::optional<std::string> text = ReadTextFile(*options.rulesFile);
-    if (!text) {
-      error = "cannot read the definition file " + *options.rulesFile;
+    if (CountSectionHeaders(*text) == 0) {
+      error = "the definition file " + path + " " + std::string(kNoSectionProblem);
       return false;
     }
     setup.sets = ParseDefinitionText(*text);
@@ -89,7 +92,7 @@ bool OpenFirstPage(const TurnOptions& options, const Setup& setup, HtmlBrowser& 
   if (!file) {
     file = PathFromUtf8(options.page);
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(*file, ec)) {
+    if (!std::filesystem::exists(*file, ec)) {
       error = setup.site ? options.page + " is neither an address of the site map nor a file"
                          : "cannot find the page file " + options.page;
       return false;

@@ -64,7 +64,7 @@ ParsedTurnOptions ParseTurnOptions(const std::vector<std::string>& args) {
   bool followGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (!arg.starts_with("--")) {
+    if (!arg.starts_with("-") || arg == "-") {
       positional.push_back(arg);
       continue;
     }
@@ -72,11 +72,13 @@ ParsedTurnOptions ParseTurnOptions(const std::vector<std::string>& args) {
       (arg == "--smart" ? options.smart : arg == "--all" ? options.all : options.json) = true;
       continue;
     }
+    if (!arg.starts_with("--")) return Fail("unknown option " + arg);
     std::string name = arg;
     std::string value;
     if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
       name = arg.substr(0, equals);
       value = arg.substr(equals + 1);
+      if (value.empty()) return Fail(name + " needs a value");
     } else if (i + 1 < args.size()) {
       value = args[++i];
     } else {

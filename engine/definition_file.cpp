@@ -58,6 +58,14 @@ DefinitionSets ParseDefinitionText(std::string_view text) {
   return sets;
 }
 
+std::size_t CountSectionHeaders(std::string_view text) {
+  std::size_t count = 0;
+  ForEachLine(text, [&](std::string_view line) {
+    if (SectionOfHeader(line)) ++count;
+  });
+  return count;
+}
+
 std::string FormatDefinitionText(const DefinitionSets& sets) {
   std::string text;
   for (int i = 0; i < kSetCount; ++i) {

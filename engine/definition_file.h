@@ -30,6 +30,12 @@ std::string JoinLines(const RuleSet& lines);
 // first header dropped, every other line kept unchanged.
 DefinitionSets ParseDefinitionText(std::string_view text);
 
+inline constexpr std::string_view kNoSectionProblem =
+    "holds none of the section headers \"**上页配置**\" to \"**某页配置**\"";
+
+// How many lines of the text are section headers; a definition file has at least one.
+std::size_t CountSectionHeaders(std::string_view text);
+
 // Exact writing: all five headers in set order, each followed by its set's lines;
 // every line ends with CR LF.
 std::string FormatDefinitionText(const DefinitionSets& sets);

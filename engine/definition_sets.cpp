@@ -36,40 +36,44 @@ std::optional<std::string> DefinitionManager::PathFor(std::string_view mode, boo
   return forSaving ? dialogs_.Save(request) : dialogs_.Open(request);
 }
 
-void DefinitionManager::LoadDefinitions(std::string_view mode) {
+std::string DefinitionManager::LoadDefinitions(std::string_view mode) {
   const std::optional<std::string> path = PathFor(mode, false);
-  if (!path) return;
+  if (!path) return "";
   if (!files_.Exists(*path)) {
     messages_.Show(std::string(kMissingFileMessage) + *path, std::string(kNoticeCaption));
-    return;
+    return "";
   }
-  const std::optional<std::string> text = files_.Read(*path);
-  if (!text) return;
+  std::string error;
+  const std::optional<std::string> text = files_.Read(*path, error);
+  if (!text) return *path + " " + error;
+  // Reading such a file would silently empty every set.
+  if (CountSectionHeaders(*text) == 0) return *path + " " + std::string(kNoSectionProblem);
   edit_ = ParseDefinitionText(*text);
   ShowInMemos();
+  return "";
 }
 
-void DefinitionManager::SaveDefinitions(std::string_view mode) {
+bool DefinitionManager::SaveDefinitions(std::string_view mode) {
   const std::optional<std::string> path = PathFor(mode, true);
-  if (!path) return;
+  if (!path) return true;
   TakeMemos();
-  // A failed write is not reported; the old file stays whole.
-  files_.Write(*path, FormatDefinitionText(edit_));
+  return files_.Write(*path, FormatDefinitionText(edit_));
 }
 
 void DefinitionManager::ActivateDefinitions() { active_ = edit_; }
 
-void DefinitionManager::Button41Click() {
+bool DefinitionManager::Button41Click() {
   TakeMemos();
-  SaveDefinitions("last");
+  const bool saved = SaveDefinitions("last");
   ActivateDefinitions();
+  return saved;
 }
 
-void DefinitionManager::Button42Click() { LoadDefinitions("last"); }
+std::string DefinitionManager::Button42Click() { return LoadDefinitions("last"); }
 
-void DefinitionManager::Button43Click() { LoadDefinitions("?"); }
+std::string DefinitionManager::Button43Click() { return LoadDefinitions("?"); }
 
-void DefinitionManager::Button44Click() { SaveDefinitions("?"); }
+bool DefinitionManager::Button44Click() { return SaveDefinitions("?"); }
 
 void DefinitionManager::RadioGroup1Click(int itemIndex) {
   if (itemIndex < 0 || itemIndex >= kSetCount) return;

@@ -67,17 +67,20 @@ class DefinitionManager {
   void StartUp();
 
   // mode "?" asks with the open dialog, "last" reads last.pgt; other modes do nothing.
-  // Fills the edit copies and the memos; the active copies stay as they are.
-  void LoadDefinitions(std::string_view mode);
+  // Fills the edit copies and the memos; the active copies stay as they are. A file
+  // that cannot be read, or holds no section header at all, changes nothing; the
+  // result then says why (the path and the reason), for the window to show.
+  std::string LoadDefinitions(std::string_view mode);
   // mode "?" asks with the save dialog, "last" writes last.pgt; other modes do nothing.
-  // The memos go into the edit copies, which are then written.
-  void SaveDefinitions(std::string_view mode);
+  // The memos go into the edit copies, which are then written. False when the file
+  // could not be written (the old one stays whole), for the window to show.
+  bool SaveDefinitions(std::string_view mode);
   void ActivateDefinitions();
 
-  void Button41Click();  // 应用
-  void Button42Click();  // 取消
-  void Button43Click();  // 导入...
-  void Button44Click();  // 导出...
+  bool Button41Click();         // 应用: false when last.pgt could not be written
+  std::string Button42Click();  // 取消: as LoadDefinitions
+  std::string Button43Click();  // 导入...: as LoadDefinitions
+  bool Button44Click();         // 导出...: false when the file could not be written
   void RadioGroup1Click(int itemIndex);
 
   // What the executor reads.

@@ -1,5 +1,7 @@
 #include "engine/text_codec.h"
 
+#include <cstdint>
+
 namespace paginor {
 
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos) {
@@ -52,6 +54,57 @@ std::string SanitizeUtf8(std::string_view text) {
       pos += length;
     }
   }
+  return out;
+}
+
+namespace {
+
+void AppendUtf8(std::string& out, std::uint32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  const auto unit = [&](std::size_t i) -> std::uint32_t {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? (first << 8) | second : (second << 8) | first;
+  };
+  std::string out;
+  out.reserve(bytes.size() * 3 / 2);
+  std::size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    const std::uint32_t code = unit(i);
+    if (code >= 0xD800 && code <= 0xDBFF && i + 3 < bytes.size()) {
+      const std::uint32_t low = unit(i + 2);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        AppendUtf8(out, 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    if (code >= 0xD800 && code <= 0xDFFF) {
+      out += kReplacementChar;
+    } else {
+      AppendUtf8(out, code);
+    }
+  }
+  if (i < bytes.size()) out += kReplacementChar;
   return out;
 }
 

@@ -29,5 +29,8 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos);
 bool IsValidUtf8(std::string_view text);
 // Every byte that does not start a well-formed sequence becomes U+FFFD.
 std::string SanitizeUtf8(std::string_view text);
+// UTF-16 bytes (without a byte-order mark) to UTF-8; unpaired surrogates and an odd
+// last byte become U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
 
 }  // namespace paginor

@@ -1,5 +1,6 @@
 #include "engine/text_file.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -8,17 +9,22 @@
 #include <fstream>
 #include <system_error>
 
+#include "engine/new_file.h"
+
 namespace paginor {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::optional<std::string> ReadBytes(const fs::path& path) {
+std::string MiB(std::size_t bytes) { return std::to_string(bytes >> 20) + " MiB"; }
+
+// Reads at most limit + 1 bytes: a file that grows while it is read is still refused.
+std::optional<std::string> ReadBytes(const fs::path& path, std::size_t limit) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   std::string bytes;
   std::array<char, 65536> buffer{};
-  while (in) {
+  while (in && bytes.size() <= limit) {
     in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     bytes.append(buffer.data(), static_cast<std::size_t>(in.gcount()));
   }
@@ -26,28 +32,15 @@ std::optional<std::string> ReadBytes(const fs::path& path) {
   return bytes;
 }
 
-bool WriteBytes(const fs::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return !out.fail();
-}
-
-// A name beside the target that nothing else uses.
-std::optional<fs::path> TemporaryPathFor(const fs::path& target) {
+// A name beside the target for the new file; WriteNewFile refuses names in use.
+fs::path TemporaryPathFor(const fs::path& target) {
   static std::atomic<std::uint32_t> counter{0};
   const auto now = static_cast<std::uint64_t>(
       std::chrono::steady_clock::now().time_since_epoch().count());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::uint64_t seed = now ^ (static_cast<std::uint64_t>(++counter) * 0x9E3779B97F4A7C15u);
-    const std::string suffix = ".tmp" + std::to_string(seed % 1000000007u);
-    fs::path candidate = target;
-    candidate += suffix;
-    std::error_code ec;
-    if (fs::symlink_status(candidate, ec).type() == fs::file_type::not_found) return candidate;
-  }
-  return std::nullopt;
+  const std::uint64_t seed = now ^ (static_cast<std::uint64_t>(++counter) * 0x9E3779B97F4A7C15u);
+  fs::path candidate = target;
+  candidate += ".tmp" + std::to_string(seed % 1000000007u);
+  return candidate;
 }
 
 class DiskFiles final : public TextFiles {
@@ -56,6 +49,9 @@ class DiskFiles final : public TextFiles {
   std::optional<std::string> Read(const std::string& path) const override {
     return ReadTextFile(path);
   }
+  std::optional<std::string> Read(const std::string& path, std::string& error) const override {
+    return ReadTextFile(path, error);
+  }
   bool Write(const std::string& path, std::string_view utf8) override {
     return WriteTextFile(path, utf8);
   }
@@ -63,18 +59,28 @@ class DiskFiles final : public TextFiles {
 
 }  // namespace
 
+std::string DecodeTextBytes(std::string_view bytes, const AnsiCodec& codec) {
+  if (bytes.starts_with(kUtf8Bom)) return SanitizeUtf8(bytes.substr(kUtf8Bom.size()));
+  if (bytes.starts_with(kUtf16LeBom)) return Utf16ToUtf8(bytes.substr(kUtf16LeBom.size()), false);
+  if (bytes.starts_with(kUtf16BeBom)) return Utf16ToUtf8(bytes.substr(kUtf16BeBom.size()), true);
+  const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!ascii && IsValidUtf8(bytes)) return std::string(bytes);
+  return codec.ToUtf8(bytes);
+}
+
 std::string DecodeTextFile(std::string_view bytes, const AnsiCodec& codec) {
-  const bool utf8 = bytes.starts_with(kUtf8Bom);
-  if (utf8) bytes.remove_prefix(kUtf8Bom.size());
-  bytes = bytes.substr(0, bytes.find('\0'));
-  return utf8 ? SanitizeUtf8(bytes) : codec.ToUtf8(bytes);
+  std::string text = DecodeTextBytes(bytes, codec);
+  if (const std::size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+  return text;
 }
 
 std::string EncodeTextFile(std::string_view utf8, const AnsiCodec& codec) {
   std::optional<std::string> ansi = codec.FromUtf8(utf8);
   // Only an exact way back counts: a code page that folds two characters into one
-  // form would lose one of them. ANSI bytes that open like a BOM would read as UTF-8.
-  if (ansi && codec.ToUtf8(*ansi) == utf8 && !ansi->starts_with(kUtf8Bom)) return *ansi;
+  // form would lose one of them, and ANSI bytes that open like a BOM or happen to be
+  // valid UTF-8 would be read as something else.
+  if (ansi && DecodeTextBytes(*ansi, codec) == utf8) return *ansi;
   std::string out(kUtf8Bom);
   out += utf8;
   return out;
@@ -94,31 +100,79 @@ bool FileExists(const std::string& path) {
   }
 }
 
-std::optional<std::string> ReadTextFile(const std::string& path) {
+std::optional<std::string> ReadFileBytes(const fs::path& path, std::size_t maxBytes,
+                                         std::string& error) {
   try {
-    const fs::path file = PathFromUtf8(path);
     std::error_code ec;
-    if (fs::is_directory(file, ec)) return std::nullopt;
-    std::optional<std::string> bytes = ReadBytes(file);
-    if (!bytes) return std::nullopt;
-    return DecodeTextFile(*bytes);
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) {
+      error = "does not exist";
+      return std::nullopt;
+    }
+    if (ec) {
+      error = "cannot be read";
+      return std::nullopt;
+    }
+    if (fs::is_directory(status)) {
+      error = "is a directory";
+      return std::nullopt;
+    }
+    if (!fs::is_regular_file(status)) {
+      error = "is not a regular file";
+      return std::nullopt;
+    }
+    const std::uintmax_t size = fs::file_size(path, ec);
+    std::optional<std::string> bytes;
+    if (!ec && size <= maxBytes) bytes = ReadBytes(path, maxBytes);
+    if (!ec && (size > maxBytes || (bytes && bytes->size() > maxBytes))) {
+      error = "is larger than " + MiB(maxBytes);
+      return std::nullopt;
+    }
+    if (!bytes) error = "cannot be read";
+    return bytes;
   } catch (const std::exception&) {
+    error = "cannot be read";
     return std::nullopt;
   }
+}
+
+std::optional<std::string> ReadTextFile(const std::string& path, std::string& error) {
+  try {
+    const std::optional<std::string> bytes =
+        ReadFileBytes(PathFromUtf8(path), kMaxTextFileBytes, error);
+    if (!bytes) return std::nullopt;
+    std::string text = DecodeTextBytes(*bytes);
+    if (text.find('\0') != std::string::npos) {
+      error = "is not a text file (it holds NUL bytes)";
+      return std::nullopt;
+    }
+    return text;
+  } catch (const std::exception&) {
+    error = "cannot be read";
+    return std::nullopt;
+  }
+}
+
+std::optional<std::string> ReadTextFile(const std::string& path) {
+  std::string ignored;
+  return ReadTextFile(path, ignored);
 }
 
 bool WriteTextFile(const std::string& path, std::string_view utf8) {
   try {
     const fs::path target = PathFromUtf8(path);
     const std::string bytes = EncodeTextFile(utf8);
-    const std::optional<fs::path> temporary = TemporaryPathFor(target);
-    if (!temporary) return false;
-    std::error_code ec;
-    if (WriteBytes(*temporary, bytes)) {
-      fs::rename(*temporary, target, ec);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const fs::path temporary = TemporaryPathFor(target);
+      const NewFileResult written = WriteNewFile(temporary, bytes, target);
+      if (written == NewFileResult::NameTaken) continue;
+      if (written == NewFileResult::Failed) return false;
+      std::error_code ec;
+      fs::rename(temporary, target, ec);
       if (!ec) return true;
+      fs::remove(temporary, ec);
+      return false;
     }
-    fs::remove(*temporary, ec);
     return false;
   } catch (const std::exception&) {
     return false;

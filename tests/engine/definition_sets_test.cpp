@@ -257,28 +257,47 @@ class DefinitionFailureTest : public ::testing::Test {
   DefinitionManager manager{appDir, editor, dialogs, messages, files};
 };
 
-TEST_F(DefinitionFailureTest, UnreadableFileChangesNothingSilently) {
+TEST_F(DefinitionFailureTest, UnreadableFileChangesNothingAndTellsWhy) {
   files.files[lastPath] = std::string(kLastText);
   manager.StartUp();
   editor.memos[0] = "typed";
   files.files[lastPath] = "**上页配置**\r\nother\r\n";
   files.readFails = true;
-  manager.Button42Click();
+  EXPECT_EQ(manager.Button42Click(), lastPath + " cannot be read");
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(editor.memos[0], "typed");
   EXPECT_EQ(manager.Edited(), ParseDefinitionText(kLastText));
 }
 
-TEST_F(DefinitionFailureTest, UnwritableFileStillAppliesSilently) {
+// A file without any section header (a list, a note, a file in an unknown encoding)
+// would empty every set; it is refused instead.
+TEST_F(DefinitionFailureTest, FileWithoutSectionsChangesNothingAndTellsWhy) {
+  files.files[lastPath] = std::string(kLastText);
+  manager.StartUp();
+  files.files["C:\\notes.txt"] = "下一页\r\n>>\r\n";
+  dialogs.answers.push_back("C:\\notes.txt");
+  EXPECT_EQ(manager.Button43Click(),
+            "C:\\notes.txt holds none of the section headers \"**上页配置**\" to \"**某页配置**\"");
+  EXPECT_EQ(manager.Edited(), ParseDefinitionText(kLastText));
+  files.files["C:\\empty.pgt"] = "**下页配置**\r\n";
+  dialogs.answers.push_back("C:\\empty.pgt");
+  EXPECT_EQ(manager.Button43Click(), "");
+  EXPECT_EQ(manager.Edited(), DefinitionSets{});
+}
+
+TEST_F(DefinitionFailureTest, UnwritableFileStillAppliesAndIsReported) {
   files.files[lastPath] = std::string(kLastText);
   manager.StartUp();
   files.writeFails = true;
   editor.memos[1] = ">>";
-  manager.Button41Click();
+  EXPECT_FALSE(manager.Button41Click());
   EXPECT_EQ(files.writes, 1);
-  EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(manager.Active()[SetIndex::Next], RuleSet{">>"});
   EXPECT_EQ(files.files[lastPath], kLastText);
+  dialogs.answers.push_back("C:\\export.pgt");
+  EXPECT_FALSE(manager.Button44Click());
+  files.writeFails = false;
+  EXPECT_TRUE(manager.Button41Click());
 }
 
 }  // namespace

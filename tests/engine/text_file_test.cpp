@@ -10,6 +10,7 @@
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 namespace paginor {
@@ -83,6 +84,88 @@ TEST(TextFileCodingTest, EncodesAnsiWhenEverythingFitsElseUtf8WithBom) {
     EXPECT_EQ(DecodeTextFile(EncodeTextFile(text)), text) << text;
   }
 }
+
+TEST(TextFileCodingTest, ReadsUtf8WithoutBomAndUtf16WithBom) {
+  EXPECT_EQ(DecodeTextBytes("**下页配置**\r\nzzfoo"), "**下页配置**\r\nzzfoo");
+  EXPECT_EQ(DecodeTextBytes("plain ascii"), "plain ascii");
+  EXPECT_EQ(DecodeTextBytes(std::string("\xFF\xFE*\0\x0BN\x3D\xD8\x00\xDE", 10)), "*下😀");
+  EXPECT_EQ(DecodeTextBytes(std::string("\xFE\xFF\0*\x4E\x0B\xD8\x3D\xDE\x00", 10)), "*下😀");
+  // Unpaired surrogates and an odd last byte are malformed, not lost silently.
+  EXPECT_EQ(DecodeTextBytes(std::string("\xFF\xFE\x00\xD8x\0y", 7)), "\xEF\xBF\xBDx\xEF\xBF\xBD");
+  // UTF-16 without its mark is not guessed: its NUL bytes give it away to the reader.
+  EXPECT_EQ(DecodeTextBytes(std::string("a\0", 2)), std::string("a\0", 2));
+}
+
+// Text in GBK is practically never valid UTF-8: every GBK file the project ships, and
+// the words rules are made of, still read as GBK.
+TEST(TextFileCodingTest, GbkFilesStillReadAsGbk) {
+  const AnsiCodec& codec = SystemAnsiCodec();
+  for (const char* name : {"examples/last.pgt", "examples/gallery/xy.txt", "tests/cli/data/disable.txt"}) {
+    const std::string bytes = TempDir::ReadBytes(std::string(PAGINOR_SOURCE_DIR) + "/" + name);
+    ASSERT_FALSE(bytes.empty()) << name;
+    EXPECT_EQ(DecodeTextBytes(bytes), codec.ToUtf8(bytes)) << name;
+  }
+  for (const std::string words : {"**上页配置**", "下一页", "上一章", "第$页", "最新章节", "首页 末页"}) {
+    const std::optional<std::string> gbk = codec.FromUtf8(words);
+    ASSERT_TRUE(gbk.has_value());
+    EXPECT_EQ(DecodeTextBytes(*gbk), words);
+  }
+}
+
+// "说" is CB B5 in GBK, which is also valid UTF-8 ("˵"): written in GBK it would read
+// back as another character, so the file is written as UTF-8 with a BOM.
+TEST(TextFileCodingTest, GbkBytesThatReadAsUtf8AreWrittenWithABom) {
+  EXPECT_EQ(EncodeTextFile("说"), "\xEF\xBB\xBF说");
+  EXPECT_EQ(DecodeTextBytes(EncodeTextFile("说")), "说");
+  EXPECT_EQ(EncodeTextFile("说明书"), SystemAnsiCodec().FromUtf8("说明书"));
+}
+
+TEST(TextFileTest, ReadsOnlyRegularTextFilesOfAPersonsSize) {
+  TempDir dir;
+  std::string error;
+  EXPECT_FALSE(ReadTextFile(dir.File("missing.pgt"), error));
+  EXPECT_EQ(error, "does not exist");
+  EXPECT_FALSE(ReadTextFile(dir.File(""), error));
+  EXPECT_EQ(error, "is a directory");
+  const std::string large = dir.File("large.pgt");
+  TempDir::WriteBytes(large, "x");
+  std::filesystem::resize_file(TempDir::Native(large), kMaxTextFileBytes + 1);
+  EXPECT_FALSE(ReadTextFile(large, error));
+  EXPECT_EQ(error, "is larger than 4 MiB");
+  const std::string binary = dir.File("picture.pgt");
+  TempDir::WriteBytes(binary, std::string("**\xC9\xCF\0\x01", 6));
+  EXPECT_FALSE(ReadTextFile(binary, error));
+  EXPECT_EQ(error, "is not a text file (it holds NUL bytes)");
+  const std::string utf8 = dir.File("utf8.pgt");
+  TempDir::WriteBytes(utf8, "**下页配置**\r\nzzfoo\r\n");
+  EXPECT_EQ(ReadTextFile(utf8, error), "**下页配置**\r\nzzfoo\r\n");
+}
+
+#ifndef _WIN32
+// Neither a FIFO (which would wait for a writer forever) nor an endless device is read.
+TEST(TextFileTest, SpecialFilesAreRefusedWithoutWaiting) {
+  TempDir dir;
+  const std::string fifo = dir.File("fifo.pgt");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::string error;
+  EXPECT_FALSE(ReadTextFile(fifo, error));
+  EXPECT_EQ(error, "is not a regular file");
+  EXPECT_FALSE(ReadTextFile("/dev/zero", error));
+  EXPECT_EQ(error, "is not a regular file");
+}
+
+TEST(TextFileTest, ReplacedFileKeepsItsPermissions) {
+  TempDir dir;
+  const std::string path = dir.File("last.pgt");
+  ASSERT_TRUE(WriteTextFile(path, "old"));
+  ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  ASSERT_TRUE(WriteTextFile(path, "new"));
+  struct stat status{};
+  ASSERT_EQ(stat(path.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+  EXPECT_EQ(TempDir::ReadBytes(path), "new");
+}
+#endif
 
 TEST(TextFileTest, ReadsGbkAndBomFiles) {
   TempDir dir;
