@@ -30,6 +30,7 @@ template <typename T>
 bool Take(std::string_view& bytes, std::vector<T>& out, std::uint64_t count) {
   if (count > bytes.size() / sizeof(T)) return false;
   out.resize(static_cast<std::size_t>(count));
+  if (out.empty()) return true;  // memcpy wants real pointers even for no bytes
   std::memcpy(out.data(), bytes.data(), sizeof(T) * out.size());
   bytes.remove_prefix(sizeof(T) * out.size());
   return true;
