@@ -14,6 +14,8 @@ namespace paginor {
 namespace {
 
 constexpr int kMaxChunk = INT_MAX / 4;
+// Below this a stretch with a bad byte is converted character by character.
+constexpr std::size_t kSmallStretch = 64;
 
 std::wstring Widen(UINT codePage, DWORD flags, std::string_view text, bool& ok) {
   ok = true;
@@ -75,13 +77,10 @@ std::size_t AnsiCharLength(std::string_view ansi, std::size_t pos) {
 class Win32AnsiCodec final : public AnsiCodec {
  public:
   std::string ToUtf8(std::string_view ansi) const override {
-    bool ok = false;
-    const std::wstring wide = Widen(CP_ACP, MB_ERR_INVALID_CHARS, ansi, ok);
-    if (ok) {
-      std::string utf8 = Narrow(CP_UTF8, wide, ok);
-      if (ok) return utf8;
-    }
-    return ToUtf8ByCharacter(ansi);
+    std::string out;
+    out.reserve(ansi.size() + ansi.size() / 2);
+    AppendDecoded(ansi, out);
+    return out;
   }
 
   std::optional<std::string> FromUtf8(std::string_view utf8) const override {
@@ -95,8 +94,38 @@ class Win32AnsiCodec final : public AnsiCodec {
   }
 
  private:
-  // The slow road for text with undecodable bytes: each bad byte becomes U+FFFD and
-  // decoding resumes at the next byte.
+  static bool AppendWhole(std::string_view ansi, std::string& out) {
+    bool ok = false;
+    const std::wstring wide = Widen(CP_ACP, MB_ERR_INVALID_CHARS, ansi, ok);
+    if (!ok) return false;
+    const std::string utf8 = Narrow(CP_UTF8, wide, ok);
+    if (ok) out += utf8;
+    return ok;
+  }
+
+  // A stretch converts in one call; a stretch with a bad byte is halved until the bad
+  // characters are found, so one bad byte in a file costs a few dozen calls, not one per
+  // character. The halving goes about 30 levels deep at most.
+  static void AppendDecoded(std::string_view ansi, std::string& out) {
+    if (ansi.empty() || AppendWhole(ansi, out)) return;
+    const std::size_t middle = ansi.size() > kSmallStretch ? BoundaryNear(ansi, ansi.size() / 2) : 0;
+    if (middle == 0 || middle >= ansi.size()) {
+      out += ToUtf8ByCharacter(ansi);
+      return;
+    }
+    AppendDecoded(ansi.substr(0, middle), out);
+    AppendDecoded(ansi.substr(middle), out);
+  }
+
+  // The first character boundary at or after target, never inside a double-byte pair.
+  static std::size_t BoundaryNear(std::string_view ansi, std::size_t target) {
+    std::size_t pos = 0;
+    while (pos < target) pos += AnsiCharLength(ansi, pos);
+    return pos;
+  }
+
+  // The slow road for a short stretch with undecodable bytes: each bad byte becomes
+  // U+FFFD and decoding resumes at the next byte.
   static std::string ToUtf8ByCharacter(std::string_view ansi) {
     std::string out;
     for (std::size_t pos = 0; pos < ansi.size();) {

@@ -42,6 +42,23 @@ TEST(AnsiCodecTest, UndecodableBytesBecomeReplacementCharacters) {
   EXPECT_EQ(codec.ToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
 
+// One bad byte in a long text is lost alone; everything around it survives.
+TEST(AnsiCodecTest, OneBadByteInALongTextCostsOnlyItself) {
+  std::string gbk;
+  std::string expected;
+  for (int i = 0; i < 20000; ++i) {
+    gbk += std::string(kNextPageGbk) + "ab";
+    expected += "下一页ab";
+    if (i == 12345) {
+      gbk += "\x81";  // a lead byte without its trail byte before "\xCF"
+      gbk += "\x7F";
+      expected += "\xEF\xBF\xBD\x7F";
+    }
+  }
+  EXPECT_EQ(SystemAnsiCodec().ToUtf8(gbk), expected);
+  EXPECT_EQ(SystemAnsiCodec().ToUtf8("\xFF" + gbk.substr(0, 8)), "\xEF\xBF\xBD下一页ab");
+}
+
 TEST(AnsiCodecTest, RefusesTextTheCodePageCannotHold) {
   const AnsiCodec& codec = SystemAnsiCodec();
   EXPECT_FALSE(codec.FromUtf8("下一页😀"));
