@@ -26,13 +26,14 @@ turn COMMAND PAGE
 
   --url ADDRESS        the address the page has in the browser
                        (default: the site map's address for the file, else file://...)
-  --rules FILE         a definition file (.pgt, GBK or UTF-8 with a BOM): the active sets
+  --rules FILE         a definition file (.pgt: GBK, UTF-8, or UTF-16 with a BOM): the
+                       active sets
   --xy FILE            fixed-position command lines, "动作,x,y,网址模式" (as xy.txt)
   --disable FILE       a disable list (as disable1.txt) for commands of the origin
   --origin keyboard|mouse
                        where the command comes from (default keyboard)
   --site DIR           DIR/site.map lists the site's pages, one "ADDRESS FILE" per line
-                       (FILE relative to DIR; blank lines and "#" comments are ignored)
+                       (FILE inside DIR; blank lines and "#" comments are ignored)
   --follow N           with --site: run the command N times in all, each time on the
                        page the previous run led to (default 1)
   --smart              when nothing else finds the page, try the smart fallback: rel

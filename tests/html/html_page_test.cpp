@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/html/html_render.h"
+
 namespace paginor {
 namespace {
 
@@ -189,6 +191,50 @@ TEST(HtmlPageActions, ElementsOutliveTheirDocumentAndCollection) {
   EXPECT_EQ(link->OuterText(), "next");
   EXPECT_EQ(link->ParentElement()->OuterHtml(), "<p><a href=\"n.html\">next</a></p>");
   EXPECT_TRUE(link->Click());
+}
+
+}  // namespace
+}  // namespace paginor
+
+namespace paginor {
+namespace {
+
+// What arrives from the parsing process keeps every element and attribute, head links
+// and image texts included, for readers beyond the link list.
+TEST(HtmlPageTree, KeepsEveryElementWithItsAttributes) {
+  HtmlPage::Load load = HtmlPage::Parse(
+      kAddress,
+      "<head><link rel=next href=2.html></head>"
+      "<a rel=next title=\"Page 2\" href=2.html><img alt=\"下一页\" src=n.png></a>",
+      nullptr);
+  ASSERT_NE(load.page, nullptr) << load.problem;
+  const HtmlTree& tree = load.page->Tree();
+  std::vector<std::string> seen;
+  for (NodeIndex i = 0; i < tree.Size(); ++i) {
+    if (!tree.IsElement(i)) continue;
+    for (const char* name : {"rel", "title", "alt"}) {
+      if (const auto value = tree.Attribute(i, name)) {
+        seen.push_back(std::string(tree.Text(i)) + " " + name + "=" + std::string(*value));
+      }
+    }
+  }
+  EXPECT_THAT(seen, ElementsAre("link rel=next", "a rel=next", "a title=Page 2", "img alt=下一页"));
+}
+
+TEST(HtmlPageTree, DamagedBytesFromTheParsingProcessAreRefused) {
+  const HtmlTree tree = ParseHtmlHere("<p>a<a href=x>b</a></p><!--c-->");
+  const std::string bytes = tree.ToBytes();
+  ASSERT_TRUE(HtmlTree::FromBytes(bytes).has_value());
+  EXPECT_FALSE(HtmlTree::FromBytes(""));
+  EXPECT_FALSE(HtmlTree::FromBytes(bytes.substr(0, bytes.size() - 1)));
+  EXPECT_FALSE(HtmlTree::FromBytes(bytes + "x"));
+  // Every single damaged byte of the node table is caught or harmless to read.
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    std::string damaged = bytes;
+    damaged[i] = static_cast<char>(damaged[i] ^ 0x5A);
+    const std::optional<HtmlTree> copy = HtmlTree::FromBytes(damaged);
+    if (copy && copy->Size() > 0) SerializeOuterHtml(*copy, 0);
+  }
 }
 
 }  // namespace
