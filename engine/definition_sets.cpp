@@ -20,9 +20,10 @@ DefinitionManager::DefinitionManager(std::string appDir, DefinitionEditorView& v
       messages_(messages),
       files_(files) {}
 
-void DefinitionManager::StartUp() {
-  LoadDefinitions("last");
+std::string DefinitionManager::StartUp() {
+  std::string problem = LoadDefinitions("last");
   ActivateDefinitions();
+  return problem;
 }
 
 std::optional<std::string> DefinitionManager::PathFor(std::string_view mode, bool forSaving) {
@@ -44,7 +45,7 @@ std::string DefinitionManager::LoadDefinitions(std::string_view mode) {
     return "";
   }
   std::string error;
-  const std::optional<std::string> text = files_.Read(*path, error);
+  const std::optional<std::string> text = files_.ReadWithReason(*path, error);
   if (!text) return *path + " " + error;
   // Reading such a file would silently empty every set.
   if (CountSectionHeaders(*text) == 0) return *path + " " + std::string(kNoSectionProblem);

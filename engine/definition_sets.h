@@ -63,8 +63,8 @@ class DefinitionManager {
                     MessageBoxes& messages, TextFiles& files = DiskTextFiles());
 
   // The last step of the main window's creation: last.pgt becomes what is edited and
-  // what commands use.
-  void StartUp();
+  // what commands use. The result is LoadDefinitions' problem, if any.
+  std::string StartUp();
 
   // mode "?" asks with the open dialog, "last" reads last.pgt; other modes do nothing.
   // Fills the edit copies and the memos; the active copies stay as they are. A file

@@ -49,7 +49,8 @@ class DiskFiles final : public TextFiles {
   std::optional<std::string> Read(const std::string& path) const override {
     return ReadTextFile(path);
   }
-  std::optional<std::string> Read(const std::string& path, std::string& error) const override {
+  std::optional<std::string> ReadWithReason(const std::string& path,
+                                            std::string& error) const override {
     return ReadTextFile(path, error);
   }
   bool Write(const std::string& path, std::string_view utf8) override {

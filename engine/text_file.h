@@ -64,7 +64,8 @@ class TextFiles {
   virtual bool Exists(const std::string& path) const = 0;
   virtual std::optional<std::string> Read(const std::string& path) const = 0;
   // The same, with why a read failed (see ReadTextFile).
-  virtual std::optional<std::string> Read(const std::string& path, std::string& error) const {
+  virtual std::optional<std::string> ReadWithReason(const std::string& path,
+                                                    std::string& error) const {
     std::optional<std::string> text = Read(path);
     if (!text) error = "cannot be read";
     return text;

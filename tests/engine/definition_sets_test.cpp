@@ -272,8 +272,11 @@ TEST_F(DefinitionFailureTest, UnreadableFileChangesNothingAndTellsWhy) {
 // A file without any section header (a list, a note, a file in an unknown encoding)
 // would empty every set; it is refused instead.
 TEST_F(DefinitionFailureTest, FileWithoutSectionsChangesNothingAndTellsWhy) {
+  files.files[lastPath] = "下一页\r\n";
+  EXPECT_EQ(manager.StartUp(), lastPath + " " + std::string(kNoSectionProblem));
+  EXPECT_EQ(manager.Active(), DefinitionSets{});
   files.files[lastPath] = std::string(kLastText);
-  manager.StartUp();
+  EXPECT_EQ(manager.StartUp(), "");
   files.files["C:\\notes.txt"] = "下一页\r\n>>\r\n";
   dialogs.answers.push_back("C:\\notes.txt");
   EXPECT_EQ(manager.Button43Click(),
