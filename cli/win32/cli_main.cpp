@@ -137,12 +137,12 @@ int BrowserChoice(std::string_view kind) {
 }
 
 std::optional<std::string> ReadFile(const std::string& path, std::string& error) {
-  if (!FileExists(path)) {
-    error = "cannot find the file " + path;
-    return std::nullopt;
+  std::string problem;
+  std::optional<std::string> text = ReadTextFile(path, problem);
+  if (!text) {
+    error = problem == "does not exist" ? "cannot find the file " + path
+                                        : "the file " + path + " " + problem;
   }
-  std::optional<std::string> text = ReadTextFile(path);
-  if (!text) error = "cannot read the file " + path;
   return text;
 }
 
@@ -170,6 +170,9 @@ int Run(const std::vector<std::string>& args) {
   if (options->rules) {
     const std::optional<std::string> text = ReadFile(*options->rules, error);
     if (!text) return Fail(error);
+    if (CountSectionHeaders(*text) == 0) {
+      return Fail("the file " + *options->rules + " " + std::string(kNoSectionProblem));
+    }
     sets = ParseDefinitionText(*text);
   }
   if (options->xy) {
