@@ -12,6 +12,7 @@
 #include "engine/executor.h"
 #include "engine/explain.h"
 #include "engine/html/html_browser.h"
+#include "engine/link_text.h"
 #include "engine/text_file.h"
 
 namespace paginor::cli {
@@ -106,26 +107,13 @@ bool OpenFirstPage(const TurnOptions& options, const Setup& setup, HtmlBrowser& 
   return error.empty();
 }
 
-std::string OneLine(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) > 0x20) {
-      out += c;
-    } else if (!out.empty() && out.back() != ' ') {
-      out += ' ';
-    }
-  }
-  if (!out.empty() && out.back() == ' ') out.pop_back();
-  return out;
-}
-
 std::vector<std::string> OutcomeLines(const BrowserActions& actions,
                                       const std::vector<PostedMessage>& posted) {
   std::vector<std::string> lines;
   for (const BrowserAction& action : actions) {
     switch (action.kind) {
       case BrowserAction::Kind::FollowedLink: {
-        const std::string text = OneLine(action.text);
+        const std::string text = OneLineText(action.text);
         lines.push_back("clicked: " + action.address + (text.empty() ? "" : " " + text));
         break;
       }

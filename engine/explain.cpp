@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/link_text.h"
+
 namespace paginor {
 namespace {
 
@@ -17,19 +19,6 @@ std::string Hex(std::uintptr_t value) {
     value >>= 4;
   } while (value != 0);
   return "0x" + out;
-}
-
-std::string OneLine(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) > 0x20) {
-      out += c;
-    } else if (!out.empty() && out.back() != ' ') {
-      out += ' ';
-    }
-  }
-  if (!out.empty() && out.back() == ' ') out.pop_back();
-  return out;
 }
 
 // Reads go through to the real element; clicks and "target" writes are only written down.
@@ -50,7 +39,7 @@ class DryLink : public LinkElement {
   }
   std::optional<std::string> ImageText() override { return inner_->ImageText(); }
   bool Click() override {
-    const std::string text = OneLine(inner_->OuterText().value_or(""));
+    const std::string text = OneLineText(inner_->OuterText().value_or(""));
     actions_.push_back("click link " + std::to_string(index_) + ": " +
                        inner_->Href().value_or("") + (text.empty() ? "" : " " + text));
     return true;

@@ -34,4 +34,17 @@ std::string NormalizeLinkText(std::string_view text) {
   return out;
 }
 
+std::string OneLineText(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) > 0x20) {
+      out += c;
+    } else if (!out.empty() && out.back() != ' ') {
+      out += ' ';
+    }
+  }
+  if (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
 }  // namespace paginor

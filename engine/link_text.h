@@ -12,6 +12,10 @@ namespace paginor {
 // angle brackets, TAB, CR and LF: ‘[ 下一页 ]’ → ‘下一页’, ‘Next &gt;&gt;’ → ‘next’.
 std::string NormalizeLinkText(std::string_view text);
 
+// A text as one line for the log and reports: every run of blanks and control
+// characters becomes one blank, none at either end.
+std::string OneLineText(std::string_view text);
+
 // The byte-wise helpers rules share with link texts.
 void LowercaseAscii(std::string& text);
 // Blanks and control characters at both ends go, as in formulas.
