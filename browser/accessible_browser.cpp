@@ -145,6 +145,7 @@ class AccessibleDocument : public Document {
     return std::make_unique<AccessibleLinks>(CollectLinks(document_));
   }
   std::optional<std::string> Url() override { return document_->Value(); }
+  bool ServesMarkup() override { return false; }
 
  private:
   AccessiblePtr document_;

@@ -48,6 +48,9 @@ class Document {
   // The document's <link> elements (rel, href) in document order; null when the
   // browser layer cannot give them.
   virtual std::unique_ptr<LinkCollection> LinkTags() { return nullptr; }
+  // False when OuterHtml is put together from what the browser shows (the address and
+  // the text) because the browser does not serve the page's own markup.
+  virtual bool ServesMarkup() { return true; }
 };
 
 class Browser {

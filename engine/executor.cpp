@@ -226,6 +226,11 @@ std::optional<CommandExecutor::Page> CommandExecutor::OpenPage(Browser& acting, 
 bool CommandExecutor::RunLinkStage(std::string_view command, const RuleSet& set, Browser& acting,
                                    Page& page) {
   const PreparedRules rules(command, set);
+  // Such a rule still runs, against markup made of the address and the text; the log
+  // says so, since a rule written for the page's own markup may then miss.
+  if (rules.readsMarkup() && Guarded([&] { return !page.document->ServesMarkup(); })) {
+    Log({"    页面未提供源代码,[代码]规则按链接的地址和文字合成的代码匹配"});
+  }
   if (trace_ != nullptr) {
     trace_->linkStage = true;
     trace_->setLines = set;

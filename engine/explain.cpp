@@ -79,6 +79,7 @@ class DryDocument : public Document {
   std::unique_ptr<LinkCollection> Links() override { return Wrap(inner_->Links()); }
   std::optional<std::string> Url() override { return inner_->Url(); }
   std::unique_ptr<LinkCollection> LinkTags() override { return Wrap(inner_->LinkTags()); }
+  bool ServesMarkup() override { return inner_->ServesMarkup(); }
 
  private:
   std::unique_ptr<LinkCollection> Wrap(std::unique_ptr<LinkCollection> links) {

@@ -282,6 +282,9 @@ PreparedRules::PreparedRules(std::string_view command, const RuleSet& set)
 
 PreparedRules::~PreparedRules() = default;
 std::size_t PreparedRules::size() const { return rules_.size(); }
+bool PreparedRules::readsMarkup() const {
+  return std::ranges::any_of(rules_, [](const Rule& rule) { return rule.form == RuleForm::Code; });
+}
 PreparedRules::PreparedRules(PreparedRules&&) noexcept = default;
 PreparedRules& PreparedRules::operator=(PreparedRules&&) noexcept = default;
 

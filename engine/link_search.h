@@ -81,6 +81,8 @@ class PreparedRules {
   std::size_t size() const;
   // The lines left out, with the reason.
   const std::vector<RuleTrial>& skipped() const { return skipped_; }
+  // Some line is a "[代码]" rule, which reads a link's markup.
+  bool readsMarkup() const;
 
   struct Rule;
   struct RuleLine;

@@ -280,6 +280,31 @@ TEST_F(ExecutorTest, CodeRuleLogsWithColon) {
   EXPECT_EQ(link->record->clicks, 1);
 }
 
+TEST_F(ExecutorTest, CodeRuleOnMadeUpMarkupIsToldOnceAndStillRuns) {
+  auto link = MakeLink("›", "http://bbs.example/p3.html");
+  link->outerHtml = "<a href=\"http://bbs.example/p3.html\">›</a>";
+  auto page = ShowLinks({MakeLink("‹"), link});
+  page->document->servesMarkup = false;
+  Set(SetIndex::Next) = {"[代码]p3.html"};
+  Run("next");
+  EXPECT_THAT(Actions(), ElementsAre("    页面未提供源代码,[代码]规则按链接的地址和文字合成的代码匹配",
+                                     "    执行指令:[代码]p3.html"));
+  EXPECT_EQ(link->record->clicks, 1);
+}
+
+TEST_F(ExecutorTest, MadeUpMarkupIsNotToldWithoutACodeRuleOrWithRealMarkup) {
+  ShowLinks({MakeLink("续篇")})->document->servesMarkup = false;
+  Set(SetIndex::Next) = {"*续"};
+  Run("next");
+  EXPECT_THAT(Actions(), ElementsAre("    执行指令*续"));
+
+  log.lines.clear();
+  ShowLinks({MakeLink("下一页")});
+  Set(SetIndex::Next) = {"[代码]nothing-here"};
+  Run("next");
+  EXPECT_THAT(Actions(), ElementsAre("    执行指令:下一页"));
+}
+
 TEST_F(ExecutorTest, PageNumberRuleLogsTheStoredLine) {
   auto link = MakeLink("跳到第7页");
   ShowLinks({MakeLink("第6页"), link});

@@ -30,6 +30,7 @@ class FakeDocument : public Document {
     return std::make_unique<FakeLinkCollection>(data_, false);
   }
   std::optional<std::string> Url() override { return data_->url; }
+  bool ServesMarkup() override { return data_->servesMarkup; }
   std::unique_ptr<LinkCollection> LinkTags() override {
     if (data_->linksFail) return nullptr;
     return std::make_unique<FakeLinkCollection>(data_, true);

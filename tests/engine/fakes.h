@@ -58,6 +58,7 @@ struct FakeDocumentData {
   bool lengthFails = false;  // "length" fails
   int itemFailsAt = -1;      // item(i) fails from this index on
   std::vector<std::shared_ptr<FakeLinkData>> linkTags;  // <link> elements
+  bool servesMarkup = true;
 };
 
 struct BrowserRecord {

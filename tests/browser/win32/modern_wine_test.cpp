@@ -83,6 +83,17 @@ TEST(ModernWine, SpecialRuleClicksTheLinkAndATemplateTypesItsAddressInFirefox) {
   EXPECT_TRUE(fake.WaitForLine("key alt+left", 0, 10000));
 }
 
+TEST(ModernWine, ARuleOnMarkupIsToldThatTheMarkupIsMadeUpAndTheKeywordStillTurns) {
+  FakeBrowserProcess fake(Args({PageArgs("forum2"), PageArgs("forum1")}));
+  ASSERT_TRUE(fake.ready());
+  DWORD status = 99;
+  EXPECT_EQ(Turn(L"prev", &status),
+            "接收到指令: 上一页\n"
+            "    页面未提供源代码,[代码]规则按链接的地址和文字合成的代码匹配\n"
+            "    执行指令:[上一页]\n");
+  EXPECT_TRUE(fake.WaitForLine("navigated http://forum.example/thread-1024-1.html", 0, 10000));
+}
+
 TEST(ModernWine, ABrowserThatStopsAnsweringEndsTheCommandWithinTheTimeout) {
   FakeBrowserProcess fake(Args({PageArgs("forum1"), {L"--hang-on", L"acc count document"},
                                 {L"--hang-ms", L"60000"}}));
