@@ -33,7 +33,7 @@ void MainForm::FormCreate() {
   settings_.loadingSettings = true;
   settings_.LoadGeneralSettings();
   settings_.loadingSettings = false;
-  definitions_.StartUp();
+  TellUnread(definitions_.StartUp());
 }
 
 std::vector<std::string> MainForm::SaveAll() {
@@ -61,6 +61,19 @@ void MainForm::Button3Click() {
       GenerateFixedPositionLine(controls_.Text(Control::xEdit), controls_.Text(Control::yEdit),
                                 controls_.Text(Control::xyEdit3), controls_.Checked(Control::RadioButton1));
   if (line) controls_.AppendLine(Control::xyMemo, *line);
+}
+
+void MainForm::Button41Click() { TellUnsaved(definitions_.Button41Click()); }
+void MainForm::Button42Click() { TellUnread(definitions_.Button42Click()); }
+void MainForm::Button43Click() { TellUnread(definitions_.Button43Click()); }
+void MainForm::Button44Click() { TellUnsaved(definitions_.Button44Click()); }
+
+void MainForm::TellUnread(const std::string& problem) {
+  if (!problem.empty()) notices_.Notice(std::string(kUnreadDefinitionsMessage) + "\n" + problem);
+}
+
+void MainForm::TellUnsaved(const std::string& path) {
+  if (!path.empty()) notices_.Notice(std::string(kUnsavedFilesMessage) + "\n" + path);
 }
 
 }  // namespace paginor::app

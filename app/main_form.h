@@ -38,6 +38,7 @@ class AutostartRegistry {
 inline constexpr std::string_view kVersionText = "5.3(2011-11-01)";
 inline constexpr std::string_view kProductName = "Paginor";
 inline constexpr std::string_view kUnsavedFilesMessage = "以下文件无法写入，其中的设置没有保存：";
+inline constexpr std::string_view kUnreadDefinitionsMessage = "配置文件无法读取，没有载入：";
 
 // appDir from the program's full path: its directory with a trailing backslash.
 std::string AppDirOf(std::string_view programPath);
@@ -69,6 +70,13 @@ class MainForm {
   // "生成翻页指令" on "其它方式".
   void Button3Click();
 
+  // 应用, 取消, 导入..., 导出... on "翻页定义": a file that could not be read or written is
+  // told in a box, since the sets in use then differ from what the person expects.
+  void Button41Click();
+  void Button42Click();
+  void Button43Click();
+  void Button44Click();
+
   const std::string& appDir() const { return appDir_; }
   SettingsStore& settings() { return settings_; }
   DefinitionManager& definitions() { return definitions_; }
@@ -84,6 +92,9 @@ class MainForm {
   const AutostartRegistry& autostart_;
   SettingsStore settings_;
   DefinitionManager definitions_;
+
+  void TellUnread(const std::string& problem);
+  void TellUnsaved(const std::string& path);
 };
 
 }  // namespace paginor::app

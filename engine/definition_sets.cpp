@@ -54,27 +54,27 @@ std::string DefinitionManager::LoadDefinitions(std::string_view mode) {
   return "";
 }
 
-bool DefinitionManager::SaveDefinitions(std::string_view mode) {
+std::string DefinitionManager::SaveDefinitions(std::string_view mode) {
   const std::optional<std::string> path = PathFor(mode, true);
-  if (!path) return true;
+  if (!path) return "";
   TakeMemos();
-  return files_.Write(*path, FormatDefinitionText(edit_));
+  return files_.Write(*path, FormatDefinitionText(edit_)) ? "" : *path;
 }
 
 void DefinitionManager::ActivateDefinitions() { active_ = edit_; }
 
-bool DefinitionManager::Button41Click() {
+std::string DefinitionManager::Button41Click() {
   TakeMemos();
-  const bool saved = SaveDefinitions("last");
+  std::string failed = SaveDefinitions("last");
   ActivateDefinitions();
-  return saved;
+  return failed;
 }
 
 std::string DefinitionManager::Button42Click() { return LoadDefinitions("last"); }
 
 std::string DefinitionManager::Button43Click() { return LoadDefinitions("?"); }
 
-bool DefinitionManager::Button44Click() { return SaveDefinitions("?"); }
+std::string DefinitionManager::Button44Click() { return SaveDefinitions("?"); }
 
 void DefinitionManager::RadioGroup1Click(int itemIndex) {
   if (itemIndex < 0 || itemIndex >= kSetCount) return;

@@ -72,15 +72,16 @@ class DefinitionManager {
   // result then says why (the path and the reason), for the window to show.
   std::string LoadDefinitions(std::string_view mode);
   // mode "?" asks with the save dialog, "last" writes last.pgt; other modes do nothing.
-  // The memos go into the edit copies, which are then written. False when the file
-  // could not be written (the old one stays whole), for the window to show.
-  bool SaveDefinitions(std::string_view mode);
+  // The memos go into the edit copies, which are then written. The result is the path
+  // of a file that could not be written (the old one stays whole), for the window to
+  // show; empty when it was written or nothing was asked.
+  std::string SaveDefinitions(std::string_view mode);
   void ActivateDefinitions();
 
-  bool Button41Click();         // 应用: false when last.pgt could not be written
+  std::string Button41Click();  // 应用: as SaveDefinitions
   std::string Button42Click();  // 取消: as LoadDefinitions
   std::string Button43Click();  // 导入...: as LoadDefinitions
-  bool Button44Click();         // 导出...: false when the file could not be written
+  std::string Button44Click();  // 导出...: as SaveDefinitions
   void RadioGroup1Click(int itemIndex);
 
   // What the executor reads.

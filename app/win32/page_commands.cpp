@@ -60,10 +60,10 @@ void MainWindow::OnDefinitionsCommand(int id, int code) {
   DefinitionManager& definitions = form_->definitions();
   if (id >= IDC_RADIOGROUP1_0 && id <= IDC_RADIOGROUP1_4) definitions.RadioGroup1Click(id - IDC_RADIOGROUP1_0);
   switch (id) {
-    case IDC_BUTTON41: definitions.Button41Click(); break;
-    case IDC_BUTTON42: definitions.Button42Click(); break;
-    case IDC_BUTTON43: definitions.Button43Click(); break;
-    case IDC_BUTTON44: definitions.Button44Click(); break;
+    case IDC_BUTTON41: form_->Button41Click(); break;
+    case IDC_BUTTON42: form_->Button42Click(); break;
+    case IDC_BUTTON43: form_->Button43Click(); break;
+    case IDC_BUTTON44: form_->Button44Click(); break;
     case IDC_EXPLAINBTN: ExplainCurrentPage(); break;
     default: break;
   }

@@ -122,6 +122,27 @@ TEST(MainForm, AFailedSaveAtCloseNamesEveryUnwrittenFileAndSavesTheRest) {
   EXPECT_TRUE(f.notices.notices.empty());
 }
 
+TEST(MainForm, DefinitionFilesThatCannotBeReadOrWrittenAreToldInABox) {
+  Fixture f;
+  f.files.files[std::string(kDir) + "last.pgt"] = "下一章\r\n";  // no section header
+  f.form.FormCreate();
+  ASSERT_EQ(f.notices.notices.size(), 1u);
+  EXPECT_THAT(f.notices.notices[0], HasSubstr(kUnreadDefinitionsMessage));
+  EXPECT_THAT(f.notices.notices[0], HasSubstr("C:\\Paginor\\last.pgt"));
+
+  f.notices.notices.clear();
+  f.files.unwritable.insert(std::string(kDir) + "last.pgt");
+  f.form.Button41Click();
+  ASSERT_EQ(f.notices.notices.size(), 1u);
+  EXPECT_EQ(f.notices.notices[0], std::string(kUnsavedFilesMessage) + "\nC:\\Paginor\\last.pgt");
+
+  f.notices.notices.clear();
+  f.files.unwritable.clear();
+  f.form.Button41Click();
+  f.form.Button42Click();
+  EXPECT_TRUE(f.notices.notices.empty());
+}
+
 TEST(MainForm, TheGeneratorAppendsALineOnlyWhenEveryFieldIsFilled) {
   Fixture f;
   f.controls.SetText(Control::xEdit, "120");

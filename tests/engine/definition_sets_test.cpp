@@ -293,14 +293,14 @@ TEST_F(DefinitionFailureTest, UnwritableFileStillAppliesAndIsReported) {
   manager.StartUp();
   files.writeFails = true;
   editor.memos[1] = ">>";
-  EXPECT_FALSE(manager.Button41Click());
+  EXPECT_EQ(manager.Button41Click(), lastPath);
   EXPECT_EQ(files.writes, 1);
   EXPECT_EQ(manager.Active()[SetIndex::Next], RuleSet{">>"});
   EXPECT_EQ(files.files[lastPath], kLastText);
   dialogs.answers.push_back("C:\\export.pgt");
-  EXPECT_FALSE(manager.Button44Click());
+  EXPECT_EQ(manager.Button44Click(), "C:\\export.pgt");
   files.writeFails = false;
-  EXPECT_TRUE(manager.Button41Click());
+  EXPECT_EQ(manager.Button41Click(), "");
 }
 
 }  // namespace
