@@ -47,8 +47,9 @@ std::string DefinitionManager::LoadDefinitions(std::string_view mode) {
   std::string error;
   const std::optional<std::string> text = files_.ReadWithReason(*path, error);
   if (!text) return *path + " " + error;
-  // Reading such a file would silently empty every set.
-  if (CountSectionHeaders(*text) == 0) return *path + " " + std::string(kNoSectionProblem);
+  // Reading such a file would silently empty every set; an empty file says just that.
+  const bool blank = text->find_first_not_of(" \t\r\n") == std::string::npos;
+  if (!blank && CountSectionHeaders(*text) == 0) return *path + " " + std::string(kNoSectionProblem);
   edit_ = ParseDefinitionText(*text);
   ShowInMemos();
   return "";

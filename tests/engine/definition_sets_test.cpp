@@ -286,6 +286,12 @@ TEST_F(DefinitionFailureTest, FileWithoutSectionsChangesNothingAndTellsWhy) {
   dialogs.answers.push_back("C:\\empty.pgt");
   EXPECT_EQ(manager.Button43Click(), "");
   EXPECT_EQ(manager.Edited(), DefinitionSets{});
+  // A fresh, empty last.pgt is no problem to tell about.
+  files.files[lastPath] = std::string(kLastText);
+  manager.StartUp();
+  files.files[lastPath] = "\r\n";
+  EXPECT_EQ(manager.StartUp(), "");
+  EXPECT_EQ(manager.Active(), DefinitionSets{});
 }
 
 TEST_F(DefinitionFailureTest, UnwritableFileStillAppliesAndIsReported) {
