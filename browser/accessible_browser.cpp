@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "browser/automation_links.h"
+
 namespace paginor {
 namespace {
 
@@ -69,8 +71,7 @@ void AppendMarkup(const AccessiblePtr& node, int depth, Budget& budget, std::str
   if (!node || depth > kMaxAccessibleDepth || !budget.Take()) return;
   const long role = node->Role().value_or(0);
   if (role == msaa::kRoleLink) {
-    out += "<a href=\"" + Escaped(node->Value().value_or("")) + "\">" +
-           Escaped(node->Name().value_or("")) + "</a>";
+    out += LinkMarkup(node->Value().value_or(""), node->Name().value_or(""));
     return;
   }
   if (role == msaa::kRoleGraphic) {
@@ -138,17 +139,28 @@ class AccessibleLinks : public LinkCollection {
   std::vector<AccessiblePtr> links_;
 };
 
+// UI Automation's list where it answers, else the MSAA walk.
+std::unique_ptr<LinkCollection> PageLinks(const AccessiblePtr& document, WindowHandle window,
+                                          const std::shared_ptr<Automation>& automation) {
+  if (automation) {
+    auto links = AutomationPageLinks(*automation, window, document);
+    if (links) return AutomationLinkCollection(std::move(*links), document);
+  }
+  return std::make_unique<AccessibleLinks>(CollectLinks(document));
+}
+
 class AccessibleDocument : public Document {
  public:
-  explicit AccessibleDocument(AccessiblePtr document) : document_(std::move(document)) {}
-  std::unique_ptr<LinkCollection> Links() override {
-    return std::make_unique<AccessibleLinks>(CollectLinks(document_));
-  }
+  AccessibleDocument(AccessiblePtr document, WindowHandle window, std::shared_ptr<Automation> automation)
+      : document_(std::move(document)), window_(window), automation_(std::move(automation)) {}
+  std::unique_ptr<LinkCollection> Links() override { return PageLinks(document_, window_, automation_); }
   std::optional<std::string> Url() override { return document_->Value(); }
   bool ServesMarkup() override { return false; }
 
  private:
   AccessiblePtr document_;
+  WindowHandle window_;
+  std::shared_ptr<Automation> automation_;
 };
 
 }  // namespace
@@ -193,6 +205,15 @@ std::string AccessibleText(const AccessiblePtr& node) {
   return text;
 }
 
+std::string LinkMarkup(std::string_view address, std::string_view text) {
+  return "<a href=\"" + Escaped(address) + "\">" + Escaped(text) + "</a>";
+}
+
+std::unique_ptr<LinkElement> AccessibleLinkElement(AccessiblePtr node) {
+  if (!node) return nullptr;
+  return std::make_unique<AccessibleElement>(std::move(node));
+}
+
 std::string SynthesizedMarkup(const AccessiblePtr& node) {
   std::string out;
   Budget budget;
@@ -201,8 +222,8 @@ std::string SynthesizedMarkup(const AccessiblePtr& node) {
 }
 
 AccessibleBrowser::AccessibleBrowser(AccessiblePtr document, WindowHandle window,
-                                     std::shared_ptr<BrowserKeys> keys)
-    : document_(std::move(document)), window_(window), keys_(std::move(keys)) {}
+                                     std::shared_ptr<BrowserKeys> keys, std::shared_ptr<Automation> automation)
+    : document_(std::move(document)), window_(window), keys_(std::move(keys)), automation_(std::move(automation)) {}
 
 std::optional<std::string> AccessibleBrowser::LocationUrl() {
   if (!document_) return std::nullopt;
@@ -215,14 +236,17 @@ bool AccessibleBrowser::GoForward() { return keys_ && keys_->HistoryForward(wind
 
 std::unique_ptr<Document> AccessibleBrowser::GetDocument() {
   if (!document_) return nullptr;
-  return std::make_unique<AccessibleDocument>(document_);
+  return std::make_unique<AccessibleDocument>(document_, window_, automation_);
 }
 
 bool AccessibleBrowser::Navigate(std::string_view url, std::string_view) {
   if (!document_ || url.empty()) return false;
   // Following a link keeps the page's own navigation (referrer, history) intact.
-  for (const AccessiblePtr& link : CollectLinks(document_)) {
-    if (link->Value() == url) return link->DoDefaultAction();
+  const auto links = PageLinks(document_, window_, automation_);
+  const long count = links->Length().value_or(0);
+  for (long i = 0; i < count; ++i) {
+    const auto link = links->Item(i);
+    if (link && link->Href() == url) return link->Click();
   }
   return keys_ && keys_->TypeAddress(window_, url);
 }

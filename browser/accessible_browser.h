@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "browser/accessible.h"
+#include "browser/automation.h"
 #include "engine/browser_model.h"
 
 namespace paginor {
@@ -43,10 +44,17 @@ std::string AccessibleText(const AccessiblePtr& node);
 // Markup put together from what the tree knows, since the real markup is not served:
 // enough for rules on a link's address and text.
 std::string SynthesizedMarkup(const AccessiblePtr& node);
+// The markup synthesised for one link.
+std::string LinkMarkup(std::string_view address, std::string_view text);
+
+// A link, or any element around one, as the engine reads elements.
+std::unique_ptr<LinkElement> AccessibleLinkElement(AccessiblePtr node);
 
 class AccessibleBrowser : public Browser {
  public:
-  AccessibleBrowser(AccessiblePtr document, WindowHandle window, std::shared_ptr<BrowserKeys> keys);
+  // With automation, the link list comes from UI Automation where it answers.
+  AccessibleBrowser(AccessiblePtr document, WindowHandle window, std::shared_ptr<BrowserKeys> keys,
+                    std::shared_ptr<Automation> automation = nullptr);
 
   std::optional<std::string> LocationUrl() override;
   bool GoBack() override;
@@ -61,6 +69,7 @@ class AccessibleBrowser : public Browser {
   AccessiblePtr document_;
   WindowHandle window_;
   std::shared_ptr<BrowserKeys> keys_;
+  std::shared_ptr<Automation> automation_;
 };
 
 }  // namespace paginor

@@ -39,12 +39,13 @@ std::optional<ModernTab> FindModernTab(WindowSystem& windows, AccessibleWindows&
 
 CombinedDiscovery::CombinedDiscovery(BrowserDiscovery& ieEngine, WindowSystem& windows,
                                      AccessibleWindows& accessible, WorkerFactory makeWorker,
-                                     std::shared_ptr<BrowserKeys> keys)
+                                     std::shared_ptr<BrowserKeys> keys, Automation* automation)
     : ieEngine_(ieEngine),
       windows_(windows),
       accessible_(accessible),
       makeWorker_(std::move(makeWorker)),
-      keys_(std::move(keys)) {}
+      keys_(std::move(keys)),
+      automation_(automation) {}
 
 bool CombinedDiscovery::FindBrowserWindow(BrowserPtr& browser, WindowHandle& window,
                                           std::string_view kind) {
@@ -56,7 +57,8 @@ bool CombinedDiscovery::FindBrowserWindow(BrowserPtr& browser, WindowHandle& win
     WorkerWindows onWorker(worker_, accessible_);
     auto tab = FindModernTab(windows_, onWorker);
     if (!tab) return false;
-    browser = std::make_shared<AccessibleBrowser>(std::move(tab->document), tab->window, keys_);
+    browser = std::make_shared<AccessibleBrowser>(std::move(tab->document), tab->window, keys_,
+                                                  automation_ ? AutomationOnWorker(worker_, *automation_) : nullptr);
     window = tab->window;
     return true;
   } catch (...) {

@@ -34,6 +34,7 @@ struct ModernTab {
 std::optional<ModernTab> FindModernTab(WindowSystem& windows, AccessibleWindows& accessible);
 
 class AccessibleWorker;
+class Automation;
 class BrowserKeys;
 
 // Discovery for every kind: "modern" through the accessibility tree, on a worker that a
@@ -41,9 +42,11 @@ class BrowserKeys;
 class CombinedDiscovery : public BrowserDiscovery {
  public:
   using WorkerFactory = std::function<std::shared_ptr<AccessibleWorker>()>;
-  // accessible lives as long as the program: a timed-out call may still use it.
+  // accessible and automation live as long as the program: a timed-out call may still
+  // use them. Without automation, links come from the MSAA walk alone.
   CombinedDiscovery(BrowserDiscovery& ieEngine, WindowSystem& windows, AccessibleWindows& accessible,
-                    WorkerFactory makeWorker, std::shared_ptr<BrowserKeys> keys);
+                    WorkerFactory makeWorker, std::shared_ptr<BrowserKeys> keys,
+                    Automation* automation = nullptr);
 
   bool FindBrowserWindow(BrowserPtr& browser, WindowHandle& window, std::string_view kind) override;
   // The accessibility tree shows no frames of their own to choose from.
@@ -55,6 +58,7 @@ class CombinedDiscovery : public BrowserDiscovery {
   AccessibleWindows& accessible_;
   WorkerFactory makeWorker_;
   std::shared_ptr<BrowserKeys> keys_;
+  Automation* automation_;
   std::shared_ptr<AccessibleWorker> worker_;
 };
 

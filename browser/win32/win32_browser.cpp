@@ -5,6 +5,7 @@
 #include "browser/timed_accessible.h"
 #include "browser/win32/accessible_win32.h"
 #include "browser/win32/com_frames.h"
+#include "browser/win32/uia_win32.h"
 #include "browser/win32/win32_messenger.h"
 #include "browser/win32/win32_window_system.h"
 
@@ -18,13 +19,19 @@ AccessibleWindows& ProgramAccessibleWindows() {
   return windows;
 }
 
+// The same, for UI Automation.
+Automation& ProgramAutomation() {
+  static Win32Automation automation;
+  return automation;
+}
+
 // Discovery together with the platform objects it walks over.
 class Win32Discovery : public BrowserDiscovery {
  public:
   explicit Win32Discovery(std::string ieVersion)
       : discovery_(windows_, frames_, std::move(ieVersion)),
         combined_(discovery_, windows_, ProgramAccessibleWindows(), MakeAccessibleWorker,
-                  std::make_shared<Win32BrowserKeys>()) {}
+                  std::make_shared<Win32BrowserKeys>(), &ProgramAutomation()) {}
   bool FindBrowserWindow(BrowserPtr& browser, WindowHandle& window, std::string_view kind) override {
     return combined_.FindBrowserWindow(browser, window, kind);
   }
