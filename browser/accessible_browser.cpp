@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "browser/automation_links.h"
+#include "browser/remembered_tree.h"
 
 namespace paginor {
 namespace {
@@ -53,6 +54,22 @@ std::string Escaped(std::string_view text) {
     }
   }
   return out;
+}
+
+// Roles whose nodes hold nothing a walk for links or documents needs: a link's name is
+// its text, text and pictures have no children worth reading, and an editable field
+// holds what the person types.
+bool HasNothingBelow(long role) {
+  return role == msaa::kRoleLink || role == msaa::kRoleStaticText || role == msaa::kRoleGraphic ||
+         role == msaa::kRoleText;
+}
+
+// The browser's own controls around the page, which never hold a tab's document.
+bool IsBrowserControl(long role) {
+  constexpr long kTitleBar = 0x01, kMenuBar = 0x02, kScrollBar = 0x03, kToolBar = 0x16,
+                 kStatusBar = 0x17, kPushButton = 0x2B, kPageTabList = 0x3C;
+  return role == kTitleBar || role == kMenuBar || role == kScrollBar || role == kToolBar ||
+         role == kStatusBar || role == kPushButton || role == kPageTabList;
 }
 
 // Firefox serves text leaves as read-only text; an editable field's content is not
@@ -153,6 +170,11 @@ class AccessibleDocument : public Document {
  public:
   AccessibleDocument(AccessiblePtr document, WindowHandle window, std::shared_ptr<Automation> automation)
       : document_(std::move(document)), window_(window), automation_(std::move(automation)) {}
+  // The engine holds the document for one command: what it read of the page goes with
+  // it, and the browser's objects are released while nobody waits.
+  ~AccessibleDocument() override { Forget(document_); }
+  AccessibleDocument(const AccessibleDocument&) = delete;
+  AccessibleDocument& operator=(const AccessibleDocument&) = delete;
   std::unique_ptr<LinkCollection> Links() override { return PageLinks(document_, window_, automation_); }
   std::optional<std::string> Url() override { return document_->Value(); }
   bool ServesMarkup() override { return false; }
@@ -168,7 +190,9 @@ class AccessibleDocument : public Document {
 AccessiblePtr FindActiveDocument(const AccessiblePtr& root) {
   AccessiblePtr found;
   WalkTree(root, [&](const AccessiblePtr& node, int) {
-    if (node->Role() != msaa::kRoleDocument) return Step::Descend;
+    const auto role = node->Role();
+    if (role && (HasNothingBelow(*role) || IsBrowserControl(*role))) return Step::Skip;
+    if (role != msaa::kRoleDocument) return Step::Descend;
     // A background tab's document is still in the tree, hidden.
     if (HasState(*node, msaa::kStateInvisible | msaa::kStateOffscreen)) return Step::Skip;
     found = node;
@@ -186,6 +210,7 @@ std::vector<AccessiblePtr> CollectLinks(const AccessiblePtr& document) {
       links.push_back(node);
       return Step::Skip;
     }
+    if (role && HasNothingBelow(*role)) return Step::Skip;
     // A frame's links belong to the frame, as in the IE engine's collection.
     return role == msaa::kRoleDocument ? Step::Skip : Step::Descend;
   });
@@ -200,7 +225,7 @@ std::string AccessibleText(const AccessiblePtr& node) {
       text += n->Name().value_or("");
       return Step::Skip;
     }
-    return Step::Descend;
+    return role == msaa::kRoleText ? Step::Skip : Step::Descend;
   });
   return text;
 }
@@ -223,7 +248,10 @@ std::string SynthesizedMarkup(const AccessiblePtr& node) {
 
 AccessibleBrowser::AccessibleBrowser(AccessiblePtr document, WindowHandle window,
                                      std::shared_ptr<BrowserKeys> keys, std::shared_ptr<Automation> automation)
-    : document_(std::move(document)), window_(window), keys_(std::move(keys)), automation_(std::move(automation)) {}
+    : document_(Remembered(std::move(document))),
+      window_(window),
+      keys_(std::move(keys)),
+      automation_(std::move(automation)) {}
 
 std::optional<std::string> AccessibleBrowser::LocationUrl() {
   if (!document_) return std::nullopt;
@@ -242,11 +270,23 @@ std::unique_ptr<Document> AccessibleBrowser::GetDocument() {
 bool AccessibleBrowser::Navigate(std::string_view url, std::string_view) {
   if (!document_ || url.empty()) return false;
   // Following a link keeps the page's own navigation (referrer, history) intact.
-  const auto links = PageLinks(document_, window_, automation_);
-  const long count = links->Length().value_or(0);
-  for (long i = 0; i < count; ++i) {
-    const auto link = links->Item(i);
-    if (link && link->Href() == url) return link->Click();
+  if (automation_) {
+    if (auto found = AutomationPageLinks(*automation_, window_, document_)) {
+      const auto links = AutomationLinkCollection(std::move(*found), document_);
+      const long count = links->Length().value_or(0);
+      for (long i = 0; i < count; ++i) {
+        const auto link = links->Item(i);
+        if (link && link->Href() == url) return link->Click();
+      }
+      return keys_ && keys_->TypeAddress(window_, url);
+    }
+  }
+  // The links whose address the command has read already are asked nothing more.
+  const std::vector<AccessiblePtr> links = CollectLinks(document_);
+  for (const bool known : {true, false}) {
+    for (const AccessiblePtr& link : links) {
+      if (ValueRemembered(link) == known && link->Value() == url) return link->DoDefaultAction();
+    }
   }
   return keys_ && keys_->TypeAddress(window_, url);
 }

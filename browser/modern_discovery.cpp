@@ -3,6 +3,7 @@
 #include <set>
 
 #include "browser/accessible_browser.h"
+#include "browser/remembered_tree.h"
 #include "browser/timed_accessible.h"
 
 namespace paginor {
@@ -31,7 +32,8 @@ std::optional<ModernTab> FindModernTab(WindowSystem& windows, AccessibleWindows&
   for (WindowHandle h = windows.FindChild(0, 0, ""); h && seen < kMaxTopLevelWindows;
        h = windows.FindChild(0, h, ""), ++seen) {
     if (!candidates.count(h) || !windows.IsVisible(h)) continue;
-    AccessiblePtr document = FindActiveDocument(accessible.FromWindow(h));
+    // What the search reads of the document is not asked again by the command.
+    AccessiblePtr document = FindActiveDocument(Remembered(accessible.FromWindow(h)));
     if (document) return ModernTab{std::move(document), h};
   }
   return std::nullopt;

@@ -17,12 +17,10 @@ namespace {
 constexpr ULONG_PTR kOwnInputMark = 0x50474E52;
 
 using AccessibleObjectFromWindowFn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
-using AccessibleChildrenFn = HRESULT(WINAPI*)(IAccessible*, LONG, LONG, VARIANT*, LONG*);
 
 // Loaded once from the system folder and kept: the proxies of every node live in it.
 struct Oleacc {
   AccessibleObjectFromWindowFn fromWindow = nullptr;
-  AccessibleChildrenFn children = nullptr;
 
   Oleacc() {
     wchar_t dir[MAX_PATH];
@@ -33,8 +31,6 @@ struct Oleacc {
     if (!module) return;
     fromWindow = reinterpret_cast<AccessibleObjectFromWindowFn>(
         reinterpret_cast<void*>(GetProcAddress(module, "AccessibleObjectFromWindow")));
-    children = reinterpret_cast<AccessibleChildrenFn>(
-        reinterpret_cast<void*>(GetProcAddress(module, "AccessibleChildren")));
   }
 };
 
@@ -51,9 +47,18 @@ VARIANT ChildVariant(long child) {
   return v;
 }
 
+// What the nodes of one tree have learnt about the browser serving it. Used on the
+// worker thread only.
+struct Served {
+  // Firefox enumerates every node's children; Chromium none, and asking each node
+  // would cost a refused round trip each.
+  bool enumerator = true;
+};
+
 class Node : public AccessibleNode {
  public:
-  Node(ComPtr<IAccessible> accessible, long child) : acc_(std::move(accessible)), child_(child) {}
+  Node(ComPtr<IAccessible> accessible, long child, std::shared_ptr<Served> served)
+      : acc_(std::move(accessible)), child_(child), served_(std::move(served)) {}
 
   std::optional<long> Role() override {
     Variant role;
@@ -86,47 +91,92 @@ class Node : public AccessibleNode {
   }
 
  private:
+  bool Enumerate(IEnumVARIANT& children, std::vector<AccessiblePtr>& nodes);
+  bool OneByOne(std::vector<AccessiblePtr>& nodes);
+  void Add(const VARIANT& child, std::vector<AccessiblePtr>& nodes);
+
   ComPtr<IAccessible> acc_;
   long child_;
+  std::shared_ptr<Served> served_;
 };
 
 std::optional<std::vector<AccessiblePtr>> Node::Children() {
   std::vector<AccessiblePtr> nodes;
   // Simple elements have no children of their own.
   if (child_ != CHILDID_SELF) return nodes;
-  const Oleacc& oleacc = OleaccLibrary();
-  long count = 0;
-  if (!oleacc.children || FAILED(acc_->get_accChildCount(&count))) return std::nullopt;
-  if (count <= 0) return nodes;
-  count = std::min<long>(count, static_cast<long>(kMaxAccessibleNodes));
-  std::vector<VARIANT> children(static_cast<std::size_t>(count));
-  for (VARIANT& v : children) VariantInit(&v);
-  long obtained = 0;
-  const HRESULT hr = oleacc.children(acc_.Get(), 0, count, children.data(), &obtained);
-  obtained = SUCCEEDED(hr) ? std::clamp(obtained, 0L, count) : 0;
-  for (long i = 0; i < obtained; ++i) {
-    VARIANT& v = children[static_cast<std::size_t>(i)];
-    if (v.vt == VT_DISPATCH && v.pdispVal) {
-      ComPtr<IAccessible> child;
-      if (SUCCEEDED(v.pdispVal->QueryInterface(IID_PPV_ARGS(&child)))) {
-        nodes.push_back(std::make_shared<Node>(std::move(child), CHILDID_SELF));
-      }
-    } else if (v.vt == VT_I4) {
-      nodes.push_back(std::make_shared<Node>(acc_, v.lVal));
+  if (served_->enumerator) {
+    ComPtr<IEnumVARIANT> children;
+    if (SUCCEEDED(acc_.As(&children)) && children) {
+      if (Enumerate(*children.Get(), nodes)) return nodes;
+      nodes.clear();
+    } else {
+      served_->enumerator = false;
     }
   }
-  for (VARIANT& v : children) VariantClear(&v);
-  if (FAILED(hr)) return std::nullopt;
+  if (!OneByOne(nodes)) return std::nullopt;
   return nodes;
 }
 
+// Reset and one Next a batch, stopping when a batch comes back short: no count first,
+// which the system's AccessibleChildren asks for.
+bool Node::Enumerate(IEnumVARIANT& children, std::vector<AccessiblePtr>& nodes) {
+  if (FAILED(children.Reset())) return false;
+  constexpr ULONG kBatch = 256;
+  std::vector<VARIANT> batch(kBatch);
+  for (std::size_t fetchedInAll = 0; fetchedInAll < kMaxAccessibleNodes;) {
+    for (VARIANT& v : batch) VariantInit(&v);
+    ULONG fetched = 0;
+    const HRESULT hr = children.Next(kBatch, batch.data(), &fetched);
+    fetched = SUCCEEDED(hr) ? std::min(fetched, kBatch) : 0;
+    for (ULONG i = 0; i < fetched; ++i) Add(batch[i], nodes);
+    for (VARIANT& v : batch) VariantClear(&v);
+    if (FAILED(hr)) return false;
+    fetchedInAll += fetched;
+    if (hr != S_OK || fetched < kBatch) return true;
+  }
+  return true;
+}
+
+// For browsers without an enumerator: the count, then each child.
+bool Node::OneByOne(std::vector<AccessiblePtr>& nodes) {
+  long count = 0;
+  if (FAILED(acc_->get_accChildCount(&count))) return false;
+  count = std::clamp(count, 0L, static_cast<long>(kMaxAccessibleNodes));
+  for (long i = 1; i <= count; ++i) {
+    VARIANT child;
+    VariantInit(&child);
+    IDispatch* dispatch = nullptr;
+    if (SUCCEEDED(acc_->get_accChild(ChildVariant(i), &dispatch)) && dispatch) {
+      child.vt = VT_DISPATCH;
+      child.pdispVal = dispatch;
+    } else {
+      // No object of its own: a simple element, reached through its parent.
+      child = ChildVariant(i);
+    }
+    Add(child, nodes);
+    VariantClear(&child);
+  }
+  return true;
+}
+
+void Node::Add(const VARIANT& child, std::vector<AccessiblePtr>& nodes) {
+  if (child.vt == VT_DISPATCH && child.pdispVal) {
+    ComPtr<IAccessible> accessible;
+    if (SUCCEEDED(child.pdispVal->QueryInterface(IID_PPV_ARGS(&accessible)))) {
+      nodes.push_back(std::make_shared<Node>(std::move(accessible), CHILDID_SELF, served_));
+    }
+  } else if (child.vt == VT_I4) {
+    nodes.push_back(std::make_shared<Node>(acc_, child.lVal, served_));
+  }
+}
+
 AccessiblePtr Node::Parent() {
-  if (child_ != CHILDID_SELF) return std::make_shared<Node>(acc_, CHILDID_SELF);
+  if (child_ != CHILDID_SELF) return std::make_shared<Node>(acc_, CHILDID_SELF, served_);
   ComPtr<IDispatch> dispatch;
   if (FAILED(acc_->get_accParent(&dispatch)) || !dispatch) return nullptr;
   ComPtr<IAccessible> parent;
   if (FAILED(dispatch.As(&parent))) return nullptr;
-  return std::make_shared<Node>(std::move(parent), CHILDID_SELF);
+  return std::make_shared<Node>(std::move(parent), CHILDID_SELF, served_);
 }
 
 INPUT Key(WORD vk, bool up) {
@@ -208,7 +258,7 @@ AccessiblePtr Win32AccessibleWindows::FromWindow(WindowHandle window) {
       !root) {
     return nullptr;
   }
-  return std::make_shared<Node>(std::move(root), CHILDID_SELF);
+  return std::make_shared<Node>(std::move(root), CHILDID_SELF, std::make_shared<Served>());
 }
 
 bool Win32BrowserKeys::TypeAddress(WindowHandle window, std::string_view address) {

@@ -3,9 +3,12 @@
 
 #include "browser/accessible_browser.h"
 
+#include <algorithm>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "browser/remembered_tree.h"
 #include "engine/executor.h"
 #include "fake_accessible.h"
 
@@ -160,6 +163,79 @@ TEST(AccessibleBrowser, TheEngineTurnsPagesOverTheTree) {
   executor.ReceiveCommand("back", Origin::Keyboard, inputs);
   EXPECT_THAT(tabs.journal.events, ElementsAre("click 下一页", "click 2",
                                                "type http://forum/t-5.html", "alt+left"));
+}
+
+}  // namespace
+}  // namespace paginor::test
+
+namespace paginor::test {
+namespace {
+
+// The forum tab as discovery hands it to the engine, commands run on it one by one.
+struct Commands {
+  Tabs tabs;
+  std::shared_ptr<Node> toolbar;
+  OneTab discovery{nullptr};
+  NoWindows messenger;
+  Lines log;
+  DefinitionSets sets;
+
+  Commands() {
+    // The browser's own controls come before the page in tree order.
+    toolbar = tabs.root->Add(0x16, "Navigation");
+    toolbar->Add(0x2B, "Back");
+    std::rotate(tabs.root->children_.begin(), tabs.root->children_.end() - 1, tabs.root->children_.end());
+    const AccessiblePtr document = FindActiveDocument(Remembered(tabs.root));
+    discovery = OneTab(std::make_shared<AccessibleBrowser>(document, 7,
+                                                           std::make_shared<RecordingKeys>(tabs.journal)));
+  }
+  void Run(std::string_view command) {
+    CommandExecutor executor(discovery, messenger, log);
+    ExecutorInputs inputs;
+    inputs.activeSets = &sets;
+    executor.ReceiveCommand(command, Origin::Keyboard, inputs);
+  }
+  std::shared_ptr<Node> Para() const { return tabs.shown->children_[0]; }
+};
+
+TEST(AccessibleBrowser, ACommandAsksEveryNodeEachThingOnceAndNothingBelowLeaves) {
+  Commands page;
+  // Rules that read each link's parent text and markup before the keyword link hits.
+  page.sets[SetIndex::Next] = {"[扩展]*nothing", "[代码]nothing", "[扩展][代码]nothing"};
+  page.Run("next");
+  EXPECT_THAT(page.tabs.journal.events, ElementsAre("click 下一页"));
+  for (const auto& [read, times] : page.tabs.journal.reads) EXPECT_EQ(times, 1) << read.second;
+  const auto& journal = page.tabs.journal;
+  EXPECT_EQ(journal.Reads(page.toolbar.get(), "children"), 0);
+  EXPECT_EQ(journal.Reads(page.Para()->children_[0].get(), "children"), 0);  // "Pages: "
+  const auto two = page.Para()->children_[2];
+  EXPECT_EQ(journal.Reads(two.get(), "children"), 0);
+  EXPECT_EQ(journal.Reads(two->children_[0].get(), "role"), 0);
+  // A link's parent is the node the walk came from: the browser is not asked.
+  EXPECT_EQ(journal.Reads(two.get(), "parent"), 0);
+
+  // Nothing is kept for the next command: the page may have changed.
+  page.Run("next");
+  EXPECT_EQ(journal.Reads(two.get(), "role"), 2);
+  EXPECT_EQ(journal.Reads(page.tabs.shown.get(), "value"), 2);
+}
+
+TEST(AccessibleBrowser, OnlyTheAddressOfTheFollowedLinkIsRead) {
+  Commands page;
+  page.sets[SetIndex::Next] = {"[特别=http://forum/]2"};
+  page.Run("next");
+  EXPECT_THAT(page.log.lines, ElementsAre("接收到指令: 下一页", "    执行指令,特别处理: http://forum/t-2.html"));
+  EXPECT_THAT(page.tabs.journal.events, ElementsAre("click 2"));
+  const auto& journal = page.tabs.journal;
+  EXPECT_EQ(journal.Reads(page.Para()->children_[1].get(), "value"), 0);
+  EXPECT_EQ(journal.Reads(page.Para()->children_[2].get(), "value"), 1);
+  EXPECT_EQ(journal.Reads(page.tabs.shown->children_[2].get(), "value"), 0);  // 下一页
+
+  // An address no link was read for yet: every link is asked once, then it is typed.
+  page.sets[SetIndex::Page] = {"[网址=http://forum/]http://forum/t-计算[$].html"};
+  page.Run("5");
+  EXPECT_THAT(page.tabs.journal.events, ElementsAre("click 2", "type http://forum/t-5.html"));
+  EXPECT_EQ(journal.Reads(page.tabs.shown->children_[2].get(), "value"), 1);
 }
 
 }  // namespace

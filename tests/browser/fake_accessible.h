@@ -1,8 +1,10 @@
 #pragma once
 // Accessibility trees built by hand, recording default actions and keys in a journal.
 
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "browser/accessible_browser.h"
@@ -11,6 +13,13 @@ namespace paginor::test {
 
 struct Journal {
   std::vector<std::string> events;
+  // Every read that would cross into the browser: (node, "role" / "name" / "value" /
+  // "state" / "children" / "parent") to the times it was made.
+  std::map<std::pair<const void*, std::string>, int> reads;
+  int Reads(const void* node, const std::string& what) const {
+    const auto it = reads.find({node, what});
+    return it == reads.end() ? 0 : it->second;
+  }
 };
 
 class Node : public AccessibleNode, public std::enable_shared_from_this<Node> {
@@ -30,14 +39,14 @@ class Node : public AccessibleNode, public std::enable_shared_from_this<Node> {
   }
   void SetJournal(Journal* journal) { journal_ = journal; }
 
-  std::optional<long> Role() override { return role_; }
-  std::optional<std::string> Name() override { return name_; }
-  std::optional<std::string> Value() override { return value_; }
-  std::optional<std::uint32_t> State() override { return state_; }
+  std::optional<long> Role() override { return Read("role", role_); }
+  std::optional<std::string> Name() override { return Read("name", name_); }
+  std::optional<std::string> Value() override { return Read("value", value_); }
+  std::optional<std::uint32_t> State() override { return Read("state", state_); }
   std::optional<std::vector<AccessiblePtr>> Children() override {
-    return std::vector<AccessiblePtr>(children_.begin(), children_.end());
+    return Read("children", std::vector<AccessiblePtr>(children_.begin(), children_.end()));
   }
-  AccessiblePtr Parent() override { return parent_.lock(); }
+  AccessiblePtr Parent() override { return Read("parent", AccessiblePtr(parent_.lock())); }
   bool DoDefaultAction() override {
     if (journal_) journal_->events.push_back("click " + name_);
     return true;
@@ -45,6 +54,12 @@ class Node : public AccessibleNode, public std::enable_shared_from_this<Node> {
   std::vector<std::shared_ptr<Node>> children_;
 
  private:
+  template <class T>
+  T Read(const char* what, T result) {
+    if (journal_) ++journal_->reads[{this, what}];
+    return result;
+  }
+
   long role_;
   std::string name_;
   std::string value_;

@@ -12,5 +12,7 @@ void OpenCallLog(const std::wstring& path);
 // The browser stops answering for hangMs when it receives this call.
 void HangOnCall(std::string line, unsigned long hangMs);
 void LogCall(std::string_view line);
+// Lines logged so far.
+unsigned long CallsLogged();
 
 }  // namespace paginor::fake

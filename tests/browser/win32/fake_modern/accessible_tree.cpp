@@ -1,5 +1,6 @@
 #include "accessible_tree.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "../fake/call_log.h"
@@ -56,12 +57,18 @@ HRESULT Text(const std::string& utf8, BSTR* out) {
 
 }  // namespace
 
-class Element : public ComObject<Element, StubAccessible> {
+class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
  public:
-  Element(long role, std::string name, std::string value, std::string tag)
-      : role_(role), name_(std::move(name)), value_(std::move(value)), tag_(std::move(tag)) {}
+  Element(long role, std::string name, std::string value, std::string tag, bool enumerates)
+      : role_(role), name_(std::move(name)), value_(std::move(value)), tag_(std::move(tag)),
+        enumerates_(enumerates) {}
 
   void* Find(REFIID riid) {
+    if (riid == IID_IAccessible) LogQuery(riid, "acc qi accessible ");
+    if (riid == IID_IEnumVARIANT) {
+      LogQuery(riid, "acc qi enum ");
+      return enumerates_ ? static_cast<IEnumVARIANT*>(this) : nullptr;
+    }
     if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible) {
       return static_cast<IAccessible*>(this);
     }
@@ -72,6 +79,19 @@ class Element : public ComObject<Element, StubAccessible> {
     children_.push_back(child);
   }
   void OnDefaultAction(std::function<void()> action) { action_ = std::move(action); }
+
+  // Wine's stub asks the object a second time, straight after, for an interface a
+  // client's QueryInterface got: one round trip, logged once.
+  void LogQuery(REFIID riid, const std::string& what) {
+    static const Element* lastObject = nullptr;
+    static IID lastIid{};
+    static unsigned long lastLogged = 0;
+    if (lastObject == this && IsEqualIID(lastIid, riid) && lastLogged == CallsLogged()) return;
+    LogCall(what + tag_);
+    lastObject = this;
+    lastIid = riid;
+    lastLogged = CallsLogged();
+  }
 
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** out) override {
     LogCall("acc parent " + tag_);
@@ -117,7 +137,7 @@ class Element : public ComObject<Element, StubAccessible> {
     LogCall("acc state " + tag_);
     if (!out || !IsSelf(child)) return E_INVALIDARG;
     out->vt = VT_I4;
-    out->lVal = role_ == ROLE_SYSTEM_STATICTEXT ? STATE_SYSTEM_READONLY : 0;
+    out->lVal = role_ == ROLE_SYSTEM_STATICTEXT || role_ == ROLE_SYSTEM_TEXT ? STATE_SYSTEM_READONLY : 0;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
@@ -128,34 +148,70 @@ class Element : public ComObject<Element, StubAccessible> {
     return S_OK;
   }
 
+  // One cursor per node, shared by every client, as the system's own objects keep it.
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
+    LogCall("acc next " + tag_);
+    if (!out || (count > 1 && !fetched)) return E_POINTER;
+    ULONG n = 0;
+    for (; n < count && cursor_ < children_.size(); ++n, ++cursor_) {
+      VariantInit(&out[n]);
+      out[n].vt = VT_DISPATCH;
+      out[n].pdispVal = static_cast<IAccessible*>(children_[cursor_].Get());
+      out[n].pdispVal->AddRef();
+    }
+    if (fetched) *fetched = n;
+    return n == count ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+    LogCall("acc skip " + tag_);
+    cursor_ = std::min(children_.size(), cursor_ + count);
+    return cursor_ < children_.size() ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Reset() override {
+    LogCall("acc reset " + tag_);
+    cursor_ = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT**) override { return E_NOTIMPL; }
+
  private:
   long role_;
   std::string name_;
   std::string value_;
   std::string tag_;
+  bool enumerates_;
+  std::size_t cursor_ = 0;
   Element* parent_ = nullptr;  // the parent owns its children
   std::vector<ComPtr<Element>> children_;
   std::function<void()> action_;
 };
 
-ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow) {
-  ComPtr<Element> root = Element::Make(ROLE_SYSTEM_CLIENT, title, "", "client");
-  ComPtr<Element> document = Element::Make(ROLE_SYSTEM_DOCUMENT, title, table.url, "document");
+ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow,
+                                  TreeKind kind) {
+  const bool firefox = kind == TreeKind::Firefox;
+  const long textRole = firefox ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_STATICTEXT;
+  const auto make = [firefox](long role, std::string name, std::string value, std::string tag) {
+    return Element::Make(role, std::move(name), std::move(value), std::move(tag), firefox);
+  };
+  ComPtr<Element> root = make(ROLE_SYSTEM_CLIENT, title, "", "client");
+  ComPtr<Element> document = make(ROLE_SYSTEM_DOCUMENT, title, table.url, "document");
   root->Add(document);
   for (std::size_t i = 0; i < table.links.size(); ++i) {
     const LinkRow& row = table.links[i];
     const std::string n = std::to_string(i);
-    ComPtr<Element> group = Element::Make(ROLE_SYSTEM_GROUPING, "", "", "group " + n);
+    ComPtr<Element> group = make(ROLE_SYSTEM_GROUPING, "", "", "group " + n);
     // The text around the link in its parent, split where the link's own text stands.
     const std::string parentText = row.parentText.value_or(row.text);
     const std::size_t at = parentText.find(row.text);
     const std::string before = at == std::string::npos ? parentText : parentText.substr(0, at);
     const std::string after = at == std::string::npos ? "" : parentText.substr(at + row.text.size());
-    if (!before.empty()) group->Add(Element::Make(ROLE_SYSTEM_STATICTEXT, before, "", "text " + n));
-    ComPtr<Element> link = Element::Make(ROLE_SYSTEM_LINK, row.text, row.href, "link " + n);
+    if (!before.empty()) group->Add(make(textRole, before, "", "text " + n));
+    ComPtr<Element> link = make(ROLE_SYSTEM_LINK, row.text, row.href, "link " + n);
     link->OnDefaultAction([follow, href = row.href] { follow(href); });
+    // Both browsers put a link's text in a leaf of its own below it.
+    if (!row.text.empty()) link->Add(make(textRole, row.text, "", "linktext " + n));
     group->Add(link);
-    if (!after.empty()) group->Add(Element::Make(ROLE_SYSTEM_STATICTEXT, after, "", "text " + n));
+    if (!after.empty()) group->Add(make(textRole, after, "", "text " + n));
     document->Add(group);
   }
   return ComPtr<IAccessible>(static_cast<IAccessible*>(root.Get()));

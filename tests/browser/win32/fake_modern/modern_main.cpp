@@ -3,12 +3,12 @@
 // that acts on the keys a person presses in a browser.
 //
 // fake_modern --log FILE --class CLASS [--title T] [--page TABLE.tsv]... [--hang-on CALL]
-//             [--hang-ms MS] [--synthetic N]
+//             [--hang-ms MS] [--synthetic N] [--tree chromium|firefox]
 //   Shows the first page; a link's default action or an address typed after Ctrl+L
 //   shows the page of that address when it is one of the tables. Logs every
 //   accessibility call ("acc ..."), "address A", "key alt+left", "key alt+right",
 //   "navigated URL" and "ready". --synthetic N adds a page of N links whose last one is
-//   the next-page link.
+//   the next-page link. --tree says whose way the tree is served (see TreeKind).
 
 #include <windows.h>
 #include <oleacc.h>
@@ -31,6 +31,7 @@ using win32::Wide;
 std::vector<LinkTable> g_pages;
 std::string g_title = "Page - Chromium";
 ComPtr<IAccessible> g_tree;
+TreeKind g_kind = TreeKind::Chromium;
 bool g_addressBar = false;
 std::wstring g_typed;
 
@@ -47,7 +48,7 @@ void Follow(const std::string& address) {
 }
 
 void Show(std::size_t page) {
-  g_tree = BuildPageTree(g_pages[page], g_title, Follow);
+  g_tree = BuildPageTree(g_pages[page], g_title, Follow, g_kind);
   LogCall("navigated " + g_pages[page].url);
 }
 
@@ -131,6 +132,8 @@ int Run(const std::vector<std::wstring>& args) {
       g_pages.push_back(Synthetic(std::stoi(value)));
     } else if (option == L"--hang-on") {
       hangOn = Utf8(value);
+    } else if (option == L"--tree" && (value == L"chromium" || value == L"firefox")) {
+      g_kind = value == L"firefox" ? TreeKind::Firefox : TreeKind::Chromium;
     } else if (option == L"--hang-ms") {
       hangMs = static_cast<DWORD>(std::stoul(value));
     } else {
