@@ -164,7 +164,7 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
     LogCall("acc skip " + tag_);
-    cursor_ = std::min(children_.size(), cursor_ + count);
+    cursor_ = std::min<std::size_t>(children_.size(), cursor_ + count);
     return cursor_ < children_.size() ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Reset() override {
