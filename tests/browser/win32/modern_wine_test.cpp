@@ -85,6 +85,18 @@ TEST(ModernWine, SpecialRuleClicksTheLinkAndATemplateTypesItsAddressInFirefox) {
   EXPECT_TRUE(fake.WaitForLine("key alt+left", 0, 10000));
 }
 
+TEST(ModernWine, ChildrenAreEnumeratedInBatchesToTheLastLinkOfALongPage) {
+  FakeBrowserProcess fake({L"--synthetic", L"300", L"--tree", L"firefox"});
+  ASSERT_TRUE(fake.ready());
+  DWORD status = 99;
+  const std::string out = Turn(L"next", &status);
+  EXPECT_NE(out.find("    执行指令:下一页\n"), std::string::npos) << out;
+  EXPECT_TRUE(fake.WaitForLine("navigated http://bench.example/next.html (not served)", 0, 10000));
+  // 300 paragraphs: a full batch, then the rest.
+  EXPECT_EQ(Starting(fake.Lines(), "acc next document").size(), 2u);
+  EXPECT_EQ(Starting(fake.Lines(), "acc count").size(), 0u);
+}
+
 TEST(ModernWine, ARuleOnMarkupIsToldThatTheMarkupIsMadeUpAndTheKeywordStillTurns) {
   FakeBrowserProcess fake(Args({PageArgs("forum2"), PageArgs("forum1")}));
   ASSERT_TRUE(fake.ready());
