@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "browser/timed_accessible.h"
+#include "browser/win32/accessible_win32.h"
 #include "browser/win32/com_util.h"
 #include "browser/win32/win32_browser.h"
 #include "engine/executor.h"
@@ -64,12 +66,28 @@ void Run(int links, const wchar_t* tree, int repeats) {
   }
 }
 
+// What handing one call to the worker thread and waiting for it costs, the browser
+// aside: part of every accessibility call's time.
+void WorkerRoundTrip() {
+  const auto worker = win32::MakeAccessibleWorker();
+  constexpr int kCalls = 2000;
+  LARGE_INTEGER start, end, frequency;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  for (int i = 0; i < kCalls; ++i) worker->Run([] {});
+  QueryPerformanceCounter(&end);
+  const double us = 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                    static_cast<double>(frequency.QuadPart) / kCalls;
+  std::printf("worker hand-over: %.0f us a call\n", us);
+}
+
 }  // namespace
 }  // namespace paginor::bench
 
 int wmain(int argc, wchar_t** argv) {
   const paginor::win32::ComApartment apartment;
   const int repeats = argc > 1 ? _wtoi(argv[1]) : 1;
+  paginor::bench::WorkerRoundTrip();
   // The first command on a page turns it, so every repeat starts a fresh browser.
   for (int r = 0; r < repeats; ++r) {
     for (const wchar_t* tree : {L"chromium", L"firefox"}) {
