@@ -18,6 +18,7 @@ inline constexpr long kRoleLink = 0x1E;
 inline constexpr long kRoleGraphic = 0x28;
 inline constexpr long kRoleStaticText = 0x29;
 inline constexpr long kRoleText = 0x2A;  // an editable field
+inline constexpr long kRoleComboBox = 0x2E;
 inline constexpr std::uint32_t kStateFocused = 0x4;
 inline constexpr std::uint32_t kStateReadOnly = 0x40;
 inline constexpr std::uint32_t kStateInvisible = 0x8000;
@@ -26,6 +27,13 @@ inline constexpr std::uint32_t kStateOffscreen = 0x10000;
 
 class AccessibleNode;
 using AccessiblePtr = std::shared_ptr<AccessibleNode>;
+
+// Where an object says the keyboard focus is, within itself and its descendants.
+struct FocusAnswer {
+  enum class Where { Failed, Nowhere, Self, Descendant };
+  Where where = Where::Failed;
+  AccessiblePtr descendant;  // for Descendant
+};
 
 // Every read crosses into the browser's process and may fail: empty is that failure.
 class AccessibleNode {
@@ -38,6 +46,8 @@ class AccessibleNode {
   virtual std::optional<std::vector<AccessiblePtr>> Children() = 0;
   virtual AccessiblePtr Parent() = 0;
   virtual bool DoDefaultAction() = 0;
+  // Trees that cannot tell answer Failed.
+  virtual FocusAnswer Focus() { return {}; }
 };
 
 }  // namespace paginor

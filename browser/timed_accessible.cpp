@@ -145,6 +145,11 @@ class WorkerNode : public AccessibleNode {
     return Call([](AccessibleNode& n) { return std::optional(n.DoDefaultAction()); })
         .value_or(false);
   }
+  FocusAnswer Focus() override {
+    FocusAnswer answer = Call([](AccessibleNode& n) { return n.Focus(); });
+    answer.descendant = OnWorker(worker_, std::move(answer.descendant));
+    return answer;
+  }
 
  private:
   // The result lives in a slot the job owns, so a job that ends after its timeout

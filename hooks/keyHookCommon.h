@@ -13,6 +13,19 @@ inline constexpr wchar_t kKeyboardLibrary[] = L"hkboard.dll";
 inline constexpr char kHookKeyExport[] = "HookKey";
 inline constexpr char kUnHookKeyExport[] = "UnHookKey";
 
+// Which windows are browser pages, told to both hook libraries by an export of this name
+// (one int argument: a PageKind) at start and whenever the browser choice changes.
+inline constexpr char kSetPageKindExport[] = "SetPageKind";
+
+enum class PageKind : int { IeEngine = 0, Modern = 1 };
+
+// The item of the browser choice that names Chrome, Edge and Firefox.
+inline constexpr int kModernBrowserChoice = 6;
+
+constexpr PageKind PageKindForChoice(int choice) {
+  return choice == kModernBrowserChoice ? PageKind::Modern : PageKind::IeEngine;
+}
+
 inline constexpr unsigned kVkEnter = 13;
 inline constexpr unsigned kVkDigit0 = 48;
 inline constexpr unsigned kVkDigit9 = 57;

@@ -42,12 +42,29 @@ bool KeyFilter::OnKey(const KeyEvent& e, ModifierProbe& probe) {
   return !ModifierHeld(probe);
 }
 
-bool IsBrowserPageClass(std::wstring_view className) {
-  return className == L"Internet Explorer_Server";
+namespace {
+
+constexpr std::wstring_view kIePageClass = L"Internet Explorer_Server";
+constexpr std::wstring_view kChromiumPageClass = L"Chrome_RenderWidgetHostHWND";
+// Current Chrome often keeps the keyboard focus on its top-level window, the page's too.
+constexpr std::wstring_view kChromiumFrameClass = L"Chrome_WidgetWin_1";
+constexpr std::wstring_view kFirefoxClass = L"MozillaWindowClass";
+
+}  // namespace
+
+bool IsBrowserPageClass(std::wstring_view className, PageKind kind) {
+  if (kind == PageKind::Modern) return className == kChromiumPageClass || className == kFirefoxClass;
+  return className == kIePageClass;
 }
 
 bool KeyGoesToPage(const FocusSnapshot& focus) {
   return IsBrowserPageClass(focus.focusClass) && !focus.caretInFocus;
+}
+
+KeyRoute RouteKey(const FocusSnapshot& focus, PageKind kind) {
+  if (kind != PageKind::Modern) return KeyGoesToPage(focus) ? KeyRoute::Page : KeyRoute::NotPage;
+  const bool browser = IsBrowserPageClass(focus.focusClass, kind) || focus.focusClass == kChromiumFrameClass;
+  return browser ? KeyRoute::AskFocusedObject : KeyRoute::NotPage;
 }
 
 }  // namespace paginor::hooks

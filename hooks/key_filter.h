@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "hooks/keyHookCommon.h"
+
 namespace paginor::hooks {
 
 // Virtual-key codes of the modifiers as a low-level hook sees them: left and right apart
@@ -68,13 +70,23 @@ struct FocusSnapshot {
   bool caretInFocus = false;     // that thread shows a caret in the focused window
 };
 
-// The editable-field rule. The browser engine keeps a system caret in its page window
+// The editable-field rule of the IE engine. It keeps a system caret in its page window
 // exactly while an editable element (text box, text area, editable region) has the focus,
 // as every Windows text control does; a page being read has none. So a key goes to the
 // page only when the focused window is a browser page and holds no caret. Address bars
 // and search boxes are windows of their own and fail the class test.
 bool KeyGoesToPage(const FocusSnapshot& focus);
 
-bool IsBrowserPageClass(std::wstring_view className);
+// Where a key typed with this focus goes. Chromium and Firefox draw their address bar,
+// their search boxes and the page in the same windows and keep no caret of their own, so
+// for them only the focused accessible object can tell; asking it crosses into the
+// browser, which the hook thread must never wait on: the main program asks.
+enum class KeyRoute { NotPage, Page, AskFocusedObject };
+KeyRoute RouteKey(const FocusSnapshot& focus, PageKind kind);
+
+// The windows that show a page of the chosen kind, for strokes and double clicks: the IE
+// engine's page window for the six IE kinds; Chromium's render widget and Firefox's
+// window for the modern kind (Firefox draws its page in its top-level window).
+bool IsBrowserPageClass(std::wstring_view className, PageKind kind = PageKind::IeEngine);
 
 }  // namespace paginor::hooks

@@ -114,5 +114,37 @@ TEST(FocusRuleTest, OnlyAFocusedPageWithoutCaretTakesKeys) {
   EXPECT_FALSE(KeyGoesToPage({L"", false}));  // no focus at all
 }
 
+// Each kind takes keys and strokes only on its own pages: with Chrome/Edge/Firefox chosen
+// a command would otherwise turn the page of a browser the person is not reading.
+TEST(FocusRuleTest, TheChosenKindDecidesWhichWindowsArePages) {
+  const PageKind ie = PageKind::IeEngine;
+  const PageKind modern = PageKind::Modern;
+  EXPECT_EQ(RouteKey({L"Internet Explorer_Server", false}, ie), KeyRoute::Page);
+  EXPECT_EQ(RouteKey({L"Internet Explorer_Server", true}, ie), KeyRoute::NotPage);
+  for (const wchar_t* cls : {L"Chrome_RenderWidgetHostHWND", L"Chrome_WidgetWin_1", L"MozillaWindowClass"}) {
+    EXPECT_EQ(RouteKey({cls, false}, ie), KeyRoute::NotPage) << "IE kinds never take keys in another engine";
+    // No caret rule here: only the browser's focused object can tell a page from a field.
+    EXPECT_EQ(RouteKey({cls, false}, modern), KeyRoute::AskFocusedObject);
+    EXPECT_EQ(RouteKey({cls, true}, modern), KeyRoute::AskFocusedObject);
+  }
+  EXPECT_EQ(RouteKey({L"Internet Explorer_Server", false}, modern), KeyRoute::NotPage);
+  EXPECT_EQ(RouteKey({L"Chrome_WidgetWin_2", false}, modern), KeyRoute::NotPage);
+  EXPECT_EQ(RouteKey({L"", false}, modern), KeyRoute::NotPage);
+
+  EXPECT_TRUE(IsBrowserPageClass(L"Internet Explorer_Server", ie));
+  EXPECT_FALSE(IsBrowserPageClass(L"Chrome_RenderWidgetHostHWND", ie));
+  EXPECT_TRUE(IsBrowserPageClass(L"Chrome_RenderWidgetHostHWND", modern));
+  EXPECT_TRUE(IsBrowserPageClass(L"MozillaWindowClass", modern));
+  // Chromium's top-level window holds the tab strip and the toolbar: no strokes there.
+  EXPECT_FALSE(IsBrowserPageClass(L"Chrome_WidgetWin_1", modern));
+  EXPECT_FALSE(IsBrowserPageClass(L"Internet Explorer_Server", modern));
+}
+
+TEST(FocusRuleTest, OnlyTheModernItemOfTheBrowserChoiceSelectsModernPages) {
+  for (int choice = 0; choice < 6; ++choice) EXPECT_EQ(PageKindForChoice(choice), PageKind::IeEngine);
+  EXPECT_EQ(PageKindForChoice(6), PageKind::Modern);
+  EXPECT_EQ(PageKindForChoice(-1), PageKind::IeEngine);  // nothing chosen
+}
+
 }  // namespace
 }  // namespace paginor::hooks
