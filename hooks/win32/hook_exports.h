@@ -1,15 +1,20 @@
 #pragma once
-// The four functions the main window binds by name when it starts. They take no
-// arguments, so the 32-bit calling convention cannot unbalance the stack; the .def files
-// keep their exported names plain in the 32-bit build.
+// The functions the main window binds by name when it starts. The four that start and
+// stop the hooks take no arguments; SetPageKind takes one int, and the main window binds
+// it with this very type, so the 32-bit __stdcall stack stays balanced. The .def files
+// keep the exported names plain in the 32-bit build.
 
 #include <windows.h>
+
+#include "hooks/keyHookCommon.h"
 
 extern "C" {
 BOOL WINAPI HookKey();
 BOOL WINAPI UnHookKey();
 BOOL WINAPI HookMouse();
 BOOL WINAPI UnHookMouse();
+// In both libraries: which windows are browser pages (a paginor::hooks::PageKind).
+BOOL WINAPI SetPageKind(int kind);
 }
 
 namespace paginor::hooks {
@@ -20,6 +25,13 @@ using HookFunction = BOOL(WINAPI*)();
 // function type without arguments is how GCC accepts a cast from FARPROC.)
 inline HookFunction BindHook(HMODULE library, const char* name) {
   return reinterpret_cast<HookFunction>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
+using SetPageKindFunction = BOOL(WINAPI*)(int);
+
+inline SetPageKindFunction BindSetPageKind(HMODULE library) {
+  return reinterpret_cast<SetPageKindFunction>(
+      reinterpret_cast<void (*)()>(GetProcAddress(library, kSetPageKindExport)));
 }
 
 }  // namespace paginor::hooks

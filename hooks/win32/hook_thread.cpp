@@ -1,5 +1,6 @@
 #include "hooks/win32/hook_thread.h"
 
+#include <atomic>
 #include <iterator>
 
 #include "hooks/keyHookCommon.h"
@@ -106,6 +107,18 @@ bool HookThread::Stop() {
 void HookThread::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
   PostThreadMessageW(workerId_, message, wParam, lParam);
 }
+
+namespace {
+std::atomic<int> pageKind{static_cast<int>(PageKind::IeEngine)};
+}  // namespace
+
+bool StorePageKind(int kind) {
+  if (kind != static_cast<int>(PageKind::IeEngine) && kind != static_cast<int>(PageKind::Modern)) return false;
+  pageKind.store(kind, std::memory_order_relaxed);
+  return true;
+}
+
+PageKind CurrentPageKind() { return static_cast<PageKind>(pageKind.load(std::memory_order_relaxed)); }
 
 void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == 0) return;

@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "hooks/keyHookCommon.h"
+
 namespace paginor::hooks {
 
 // First message number of the posted work; the handler sees these and nothing else.
@@ -48,6 +50,11 @@ class HookThread {
 // Posts a registered message to the main window (found by its class each time, so a
 // restarted program is found too). Nothing happens while the program does not run.
 void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam);
+
+// Which windows are pages, as the main window last said; read by the callback and the
+// hook thread. StorePageKind refuses (false) a value it does not know and keeps the last.
+bool StorePageKind(int kind);
+PageKind CurrentPageKind();
 
 // The class of w as a view into buf; empty when w is null or gone.
 struct ClassName {

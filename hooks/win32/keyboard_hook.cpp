@@ -46,6 +46,8 @@ void Prepare() {
 }
 
 // After the callback: where the key went, by the focus and caret of the foreground thread.
+// A key in Chromium or Firefox carries the focused window, whose accessible object the
+// main program asks: this thread must never wait on a browser.
 void HandleCandidate(UINT, WPARAM vk, LPARAM) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
@@ -53,7 +55,16 @@ void HandleCandidate(UINT, WPARAM vk, LPARAM) {
   const ClassName focusClass = ClassOf(info.hwndFocus);
   const FocusSnapshot focus{{focusClass.buf, static_cast<std::size_t>(focusClass.length)},
                             info.hwndCaret != nullptr && info.hwndCaret == info.hwndFocus};
-  if (KeyGoesToPage(focus)) PostToMainWindow(keyMessage, vk, 0);
+  switch (RouteKey(focus, CurrentPageKind())) {
+    case KeyRoute::Page:
+      PostToMainWindow(keyMessage, vk, 0);
+      break;
+    case KeyRoute::AskFocusedObject:
+      PostToMainWindow(keyMessage, vk, reinterpret_cast<LPARAM>(info.hwndFocus));
+      break;
+    case KeyRoute::NotPage:
+      break;
+  }
 }
 
 }  // namespace

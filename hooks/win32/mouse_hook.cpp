@@ -29,12 +29,15 @@ UINT zoneMessage = 0;
 // and again (window handles carry a reuse counter, so a recycled one is not mistaken).
 bool OverPage(POINT pt) {
   static HWND lastWindow = nullptr;
+  static PageKind lastKind = PageKind::IeEngine;
   static bool lastWasPage = false;
   const HWND w = WindowFromPoint(pt);
-  if (w != lastWindow) {
+  const PageKind kind = CurrentPageKind();
+  if (w != lastWindow || kind != lastKind) {
     const ClassName name = ClassOf(w);
     lastWindow = w;
-    lastWasPage = IsBrowserPageClass({name.buf, static_cast<std::size_t>(name.length)});
+    lastKind = kind;
+    lastWasPage = IsBrowserPageClass({name.buf, static_cast<std::size_t>(name.length)}, kind);
   }
   return lastWasPage;
 }
@@ -90,12 +93,15 @@ void Prepare() {
   doubleLimits.height = GetSystemMetrics(SM_CYDOUBLECLK);
 }
 
-// The page window a double click landed on: the outermost of nested page windows.
+// The page window a double click landed on: the outermost of nested page windows. For
+// Firefox, whose page has no window of its own, that is its top-level window, and the
+// zones are cut from its client area.
 HWND PageAt(POINT pt) {
   HWND w = WindowFromPoint(pt);
-  const auto isPage = [](HWND h) {
+  const PageKind kind = CurrentPageKind();
+  const auto isPage = [kind](HWND h) {
     const ClassName name = ClassOf(h);
-    return IsBrowserPageClass({name.buf, static_cast<std::size_t>(name.length)});
+    return IsBrowserPageClass({name.buf, static_cast<std::size_t>(name.length)}, kind);
   };
   if (!isPage(w)) return nullptr;
   for (HWND parent = GetAncestor(w, GA_PARENT); parent && isPage(parent);

@@ -1,6 +1,6 @@
 cmake_minimum_required(VERSION 3.25)
-# The main window binds HookKey, UnHookKey, HookMouse and UnHookMouse by these plain
-# names. A 32-bit __stdcall export is "HookKey@0" unless the build strips the decoration,
+# The main window binds HookKey, UnHookKey, HookMouse, UnHookMouse and each library's
+# SetPageKind by these plain names. A 32-bit __stdcall export is "HookKey@0" unless the build strips the decoration,
 # so read both builds' export tables and insist on the plain names, and on no others.
 function(check_dll objdump dll)
   if(NOT EXISTS ${dll})
@@ -34,6 +34,6 @@ foreach(build IN LISTS builds)
   string(REPLACE "|" ";" build "${build}")
   list(GET build 0 objdump)
   list(GET build 1 dir)
-  check_dll(${objdump} ${dir}/hkboard.dll HookKey UnHookKey)
-  check_dll(${objdump} ${dir}/hkpoint.dll HookMouse UnHookMouse)
+  check_dll(${objdump} ${dir}/hkboard.dll HookKey UnHookKey SetPageKind)
+  check_dll(${objdump} ${dir}/hkpoint.dll HookMouse UnHookMouse SetPageKind)
 endforeach()

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -454,6 +455,106 @@ TEST_F(HooksUnderWine, DoubleClicksReportTheirZone) {
   ASSERT_TRUE(PumpUntil([] { return ReceivedOf(zoneMessage).size() >= 4; }));
   Pump(300);
   EXPECT_EQ(ReceivedOf(zoneMessage), (std::vector<WPARAM>{0, 3, 1, 2}));
+}
+
+std::vector<Received> ReceivedAll(UINT message) {
+  std::vector<Received> all;
+  for (const Received& r : received) {
+    if (r.message == message) all.push_back(r);
+  }
+  return all;
+}
+
+// Chromium's windows and Firefox's count only once the main window names the modern
+// kind; a key there is handed over with its focused window for the main program to ask
+// the browser's focused object, and never confirmed by the hook itself.
+TEST_F(HooksUnderWine, ChromiumAndFirefoxWindowsArePagesOnlyForTheModernKind) {
+  const auto setKeyKind = reinterpret_cast<BOOL(WINAPI*)(int)>(
+      reinterpret_cast<void (*)()>(GetProcAddress(keyboard, kSetPageKindExport)));
+  const auto setMouseKind = reinterpret_cast<BOOL(WINAPI*)(int)>(
+      reinterpret_cast<void (*)()>(GetProcAddress(mouse, kSetPageKindExport)));
+  ASSERT_TRUE(setKeyKind && setMouseKind);
+  for (const wchar_t* name : {L"Chrome_WidgetWin_1", L"Chrome_RenderWidgetHostHWND", L"MozillaWindowClass"}) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &RecordingProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = name;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassW(&wc);
+  }
+  const HWND chrome = Create(L"Chrome_WidgetWin_1", L"chrome", WS_POPUP | WS_VISIBLE, {100, 100, 900, 700}, nullptr);
+  const HWND widget = Create(L"Chrome_RenderWidgetHostHWND", L"", WS_CHILD | WS_VISIBLE, {0, 100, 800, 600}, chrome);
+  ASSERT_TRUE(chrome && widget);
+  const auto keyIn = [](HWND top, HWND focus) {
+    received.clear();
+    SetForegroundWindow(top);
+    SetFocus(focus);
+    Pump(50);
+    Tap('X');
+    Tap(VK_F4);  // the sentinel: never reported, so wait for the page to get it
+    PumpUntil([] {
+      return std::count(otherMessages.begin(), otherMessages.end(), UINT{WM_KEYDOWN}) +
+                 std::count(pageMessages.begin(), pageMessages.end(), UINT{WM_KEYDOWN}) >= 2;
+    });
+    otherMessages.clear();
+    pageMessages.clear();
+    Pump(200);
+    return ReceivedAll(keyMessage);
+  };
+
+  EXPECT_TRUE(keyIn(chrome, chrome).empty()) << "the IE kinds ignore Chromium";
+  const POINT inWidget{400, 500};
+  Drag(inWidget, {150, 500}, 12, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  PumpUntil([] { return otherMessages.size() >= 2; });
+  Pump(200);
+  EXPECT_TRUE(ReceivedOf(strokeMessage).empty());
+
+  ASSERT_TRUE(setKeyKind(static_cast<int>(PageKind::Modern)));
+  ASSERT_TRUE(setMouseKind(static_cast<int>(PageKind::Modern)));
+  EXPECT_FALSE(setKeyKind(7)) << "an unknown kind is refused";
+  auto keys = keyIn(chrome, chrome);
+  ASSERT_EQ(keys.size(), 1u) << "focus on Chromium's top-level window";
+  EXPECT_EQ(keys[0].wParam, WPARAM{'X'});
+  EXPECT_EQ(keys[0].lParam, reinterpret_cast<LPARAM>(chrome)) << "handed over for the focus check";
+  keys = keyIn(chrome, widget);
+  ASSERT_EQ(keys.size(), 1u);
+  EXPECT_EQ(keys[0].lParam, reinterpret_cast<LPARAM>(widget));
+  EXPECT_TRUE(keyIn(frame, page).empty()) << "IE's page is not the chosen browser's";
+
+  received.clear();
+  otherMessages.clear();
+  Drag(inWidget, {150, 500}, 12, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  EXPECT_TRUE(PumpUntil([] {
+    const auto events = ReceivedOf(strokeMessage);
+    return !events.empty() && events.back() == kStrokeEnd;
+  })) << "a stroke over Chromium's render widget";
+  // The zones are the render widget's: its lower right is 900 - 20, 700 - 20 on screen.
+  const auto doubleClick = [](POINT p) {
+    MoveTo(p);
+    Send({Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP), Mouse(MOUSEEVENTF_LEFTDOWN),
+          Mouse(MOUSEEVENTF_LEFTUP)});
+    Pump(700);
+  };
+  doubleClick({880, 680});
+  doubleClick({880, 150});  // Chromium's toolbar above the widget: no page
+  PumpUntil([] { return !ReceivedOf(zoneMessage).empty(); });
+  EXPECT_EQ(ReceivedOf(zoneMessage), (std::vector<WPARAM>{2}));
+  DestroyWindow(chrome);
+
+  // Firefox draws its page in its top-level window: the zones are cut from its client area.
+  const HWND firefox = Create(L"MozillaWindowClass", L"firefox", WS_POPUP | WS_VISIBLE, {100, 100, 900, 700}, nullptr);
+  ASSERT_TRUE(firefox);
+  keys = keyIn(firefox, firefox);
+  ASSERT_EQ(keys.size(), 1u);
+  EXPECT_EQ(keys[0].lParam, reinterpret_cast<LPARAM>(firefox));
+  doubleClick({880, 120});
+  PumpUntil([] { return !ReceivedOf(zoneMessage).empty(); });
+  EXPECT_EQ(ReceivedOf(zoneMessage), (std::vector<WPARAM>{0}));
+
+  ASSERT_TRUE(setKeyKind(static_cast<int>(PageKind::IeEngine)));
+  ASSERT_TRUE(setMouseKind(static_cast<int>(PageKind::IeEngine)));
+  EXPECT_TRUE(keyIn(firefox, firefox).empty()) << "back to the IE kinds";
+  DestroyWindow(firefox);
 }
 
 // The floating box, started as the main window starts it, clicked and typed on by input.
