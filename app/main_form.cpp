@@ -33,8 +33,15 @@ void MainForm::FormCreate() {
   settings_.loadingSettings = true;
   settings_.LoadGeneralSettings();
   settings_.loadingSettings = false;
+  TellHooksThePageKind();
   TellUnread(definitions_.StartUp());
 }
+
+void MainForm::TellHooksThePageKind() {
+  hooks_.SetPageKind(hooks::PageKindForChoice(controls_.ItemIndex(Control::rgpIE)));
+}
+
+void MainForm::rgpIEClick() { TellHooksThePageKind(); }
 
 std::vector<std::string> MainForm::SaveAll() {
   std::vector<std::string> failed;

@@ -15,10 +15,11 @@
 #include "app/text_lists.h"
 #include "engine/definition_sets.h"
 #include "engine/text_file.h"
+#include "hooks/keyHookCommon.h"
 
 namespace paginor::app {
 
-// The four exports of hkboard.dll and hkpoint.dll.
+// The exports of hkboard.dll and hkpoint.dll.
 class HookLibraries {
  public:
   virtual ~HookLibraries() = default;
@@ -26,6 +27,8 @@ class HookLibraries {
   virtual void HookKey() = 0;
   virtual void UnHookKey() = 0;
   virtual void UnHookMouse() = 0;
+  // Which windows are browser pages; libraries without it know the IE engine's only.
+  virtual void SetPageKind(hooks::PageKind) {}
 };
 
 // The "tpnav" value under the current user's Run key, when the key and value exist.
@@ -67,6 +70,9 @@ class MainForm {
   std::vector<std::string> SaveAll();
   void FormDestroy();
 
+  // An item of the browser choice was clicked: the hooks learn which windows are pages.
+  void rgpIEClick();
+
   // "生成翻页指令" on "其它方式".
   void Button3Click();
 
@@ -82,6 +88,8 @@ class MainForm {
   DefinitionManager& definitions() { return definitions_; }
 
  private:
+  void TellHooksThePageKind();
+
   std::string programPath_;
   std::string appDir_;
   Controls& controls_;

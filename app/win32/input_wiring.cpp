@@ -1,6 +1,7 @@
 #include "app/win32/input_wiring.h"
 
 #include "browser/frames.h"
+#include "hooks/keyHookCommon.h"
 #include "engine/browser_kinds.h"
 #include "engine/explain.h"
 #include "browser/win32/call_watchdog.h"
@@ -74,7 +75,10 @@ std::int64_t SystemTicks::Milliseconds() const { return static_cast<std::int64_t
 
 WindowInputDispatch::WindowInputDispatch(const RegisteredMessages& messages, const SettingsStore& settings,
                                          Controls& controls, CommandReceiver& receiver)
-    : messages_(messages), dispatch_({settings, controls, cursor_, clock_, receiver}) {}
+    : messages_(messages),
+      settings_(settings),
+      controls_(controls),
+      dispatch_({settings, controls, cursor_, clock_, receiver}) {}
 
 bool WindowInputDispatch::Recognise(UINT message, app::InputMessage& input) const {
   if (message == 0) return false;
@@ -88,9 +92,22 @@ bool WindowInputDispatch::Recognise(UINT message, app::InputMessage& input) cons
   return true;
 }
 
+// A key the hook handed over with the focused window of Chromium or Firefox, asked when
+// it arrives, while the focus is still where the key went.
+bool WindowInputDispatch::ConfirmedOnPage(LPARAM focused) {
+  if (settings_.pagingDisabled()) return false;
+  if (hooks::PageKindForChoice(controls_.ItemIndex(Control::rgpIE)) != hooks::PageKind::Modern) return false;
+  try {
+    return focusCheck_ && focusCheck_(static_cast<WindowHandle>(static_cast<std::uintptr_t>(focused)));
+  } catch (...) {
+    return false;
+  }
+}
+
 void WindowInputDispatch::OnInputMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   app::InputMessage input{};
   if (!Recognise(message, input)) return;
+  if (input == app::InputMessage::KeyHook && lParam != 0 && !ConfirmedOnPage(lParam)) return;
   if (busy_) {
     if (pending_.size() < kMaxPending) pending_.push_back({input, wParam, lParam});
     return;

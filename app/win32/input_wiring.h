@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "app/frames_option.h"
@@ -52,6 +53,9 @@ class WindowInputDispatch : public InputDispatch {
   WindowInputDispatch(const RegisteredMessages& messages, const SettingsStore& settings, Controls& controls,
                       CommandReceiver& receiver);
   void OnInputMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Asks the browser whether its focused object is a page, not a field; without one, keys
+  // the hook could not confirm are dropped.
+  void SetFocusCheck(std::function<bool(WindowHandle focused)> check) { focusCheck_ = std::move(check); }
 
  private:
   struct Pending {
@@ -60,8 +64,12 @@ class WindowInputDispatch : public InputDispatch {
     LPARAM lParam;
   };
   bool Recognise(UINT message, app::InputMessage& input) const;
+  bool ConfirmedOnPage(LPARAM focused);
 
   RegisteredMessages messages_;
+  const SettingsStore& settings_;
+  const Controls& controls_;
+  std::function<bool(WindowHandle)> focusCheck_;
   SystemCursor cursor_;
   SystemTicks clock_;
   app::InputDispatch dispatch_;

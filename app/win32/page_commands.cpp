@@ -125,10 +125,14 @@ void MainWindow::OnFixedCommand(int id, int code) {
 
 void MainWindow::OnOptionsCommand(int id, int code) {
   if (code != BN_CLICKED) return;
+  if (id >= IDC_RGPIE_0 && id < IDC_RGPIE_6) form_->rgpIEClick();
   switch (id) {
     case IDC_CHKFRAME: chkframeClick(controls_, *frames_); break;
     case IDC_CHKAUTO: chkautoClick(controls_.Checked(Control::chkauto), Utf8(programPath_), runKey_, boxes_); break;
-    case IDC_RGPIE_6: paginor::win32::WakeModernBrowsers(); break;
+    case IDC_RGPIE_6:
+      form_->rgpIEClick();
+      paginor::win32::WakeModernBrowsers();
+      break;
     case IDC_UPDATEBTN:
       if (updater_) updater_->updatebtnClick();
       break;

@@ -85,7 +85,17 @@ bool LoadedHookLibraries::Load(const std::wstring& appDir, std::wstring& missing
   unHookKey_ = bind(keyboard_, hooks::kUnHookKeyExport, hooks::kKeyboardLibrary);
   hookMouse_ = bind(mouse_, hooks::kHookMouseExport, hooks::kMouseLibrary);
   unHookMouse_ = bind(mouse_, hooks::kUnHookMouseExport, hooks::kMouseLibrary);
+  const auto bindKind = [](HMODULE module) {
+    return reinterpret_cast<SetKind>(reinterpret_cast<void*>(GetProcAddress(module, hooks::kSetPageKindExport)));
+  };
+  keyboardKind_ = bindKind(keyboard_);
+  mouseKind_ = bindKind(mouse_);
   return hookKey_ && unHookKey_ && hookMouse_ && unHookMouse_;
+}
+
+void LoadedHookLibraries::SetPageKind(hooks::PageKind kind) {
+  if (keyboardKind_) keyboardKind_(static_cast<int>(kind));
+  if (mouseKind_) mouseKind_(static_cast<int>(kind));
 }
 
 LoadedHookLibraries::~LoadedHookLibraries() {

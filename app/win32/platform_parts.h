@@ -50,6 +50,7 @@ class LoadedHookLibraries : public HookLibraries {
   void HookKey() override { hookKey_(); }
   void UnHookKey() override { unHookKey_(); }
   void UnHookMouse() override { unHookMouse_(); }
+  void SetPageKind(hooks::PageKind kind) override;
 
  private:
   using Export = void(WINAPI*)();
@@ -59,6 +60,10 @@ class LoadedHookLibraries : public HookLibraries {
   Export unHookKey_ = nullptr;
   Export hookMouse_ = nullptr;
   Export unHookMouse_ = nullptr;
+  // Optional: libraries without it know the IE engine's pages only.
+  using SetKind = BOOL(WINAPI*)(int);
+  SetKind keyboardKind_ = nullptr;
+  SetKind mouseKind_ = nullptr;
 };
 
 class RunKeyAutostart : public AutostartRegistry {

@@ -86,6 +86,7 @@ class Node : public AccessibleNode {
   }
   std::optional<std::vector<AccessiblePtr>> Children() override;
   AccessiblePtr Parent() override;
+  FocusAnswer Focus() override;
   bool DoDefaultAction() override {
     return SUCCEEDED(acc_->accDoDefaultAction(ChildVariant(child_)));
   }
@@ -177,6 +178,27 @@ AccessiblePtr Node::Parent() {
   ComPtr<IAccessible> parent;
   if (FAILED(dispatch.As(&parent))) return nullptr;
   return std::make_shared<Node>(std::move(parent), CHILDID_SELF, served_);
+}
+
+FocusAnswer Node::Focus() {
+  using Where = FocusAnswer::Where;
+  // A simple element has no descendants: it has the focus when its container says so.
+  if (child_ != CHILDID_SELF) return {Where::Nowhere, nullptr};
+  Variant focus;
+  const HRESULT hr = acc_->get_accFocus(focus.Out());
+  if (FAILED(hr)) return {};
+  const VARIANT& v = *focus;
+  if (hr == S_FALSE || v.vt == VT_EMPTY) return {Where::Nowhere, nullptr};
+  if (v.vt == VT_I4) {
+    if (v.lVal == CHILDID_SELF) return {Where::Self, nullptr};
+    return {Where::Descendant, std::make_shared<Node>(acc_, v.lVal)};
+  }
+  if (v.vt == VT_DISPATCH && v.pdispVal) {
+    ComPtr<IAccessible> focused;
+    if (FAILED(v.pdispVal->QueryInterface(IID_PPV_ARGS(&focused))) || !focused) return {};
+    return {Where::Descendant, std::make_shared<Node>(std::move(focused), CHILDID_SELF)};
+  }
+  return {};
 }
 
 INPUT Key(WORD vk, bool up) {

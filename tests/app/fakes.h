@@ -100,6 +100,8 @@ class FakeHooks : public HookLibraries {
   void HookKey() override { journal_.push_back("HookKey"); }
   void UnHookKey() override { journal_.push_back("UnHookKey"); }
   void UnHookMouse() override { journal_.push_back("UnHookMouse"); }
+  void SetPageKind(hooks::PageKind kind) override { pageKinds.push_back(kind); }
+  std::vector<hooks::PageKind> pageKinds;
 
  private:
   std::vector<std::string>& journal_;

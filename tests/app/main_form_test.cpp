@@ -57,6 +57,25 @@ TEST(MainForm, StartingBindsTheHooksAndLoadsListsAutostartSettingsAndDefinitions
   EXPECT_TRUE(f.messages.shown.empty());
 }
 
+// The hook libraries must know before the first key whether Chromium's and Firefox's
+// windows are pages, and again whenever the choice changes.
+TEST(MainForm, TheHooksLearnTheChosenKindAtStartAndOnEveryChange) {
+  Fixture f;
+  f.profile.values = {{{"浏览器", "默认"}, "9"}};  // a later version's index: the last item
+  f.form.FormCreate();
+  EXPECT_THAT(f.hooks.pageKinds, ElementsAre(hooks::PageKind::Modern));
+  f.controls.SetItemIndex(Control::rgpIE, 1);
+  f.form.rgpIEClick();
+  f.controls.SetItemIndex(Control::rgpIE, 6);
+  f.form.rgpIEClick();
+  EXPECT_THAT(f.hooks.pageKinds,
+              ElementsAre(hooks::PageKind::Modern, hooks::PageKind::IeEngine, hooks::PageKind::Modern));
+
+  Fixture plain;
+  plain.form.FormCreate();
+  EXPECT_THAT(plain.hooks.pageKinds, ElementsAre(hooks::PageKind::IeEngine));
+}
+
 TEST(MainForm, AutostartIsShownOnlyForThisProgramPathQuotedOrNot) {
   for (const char* stored : {"C:\\Old\\paginor.exe", "\"C:\\Old\\paginor.exe\"", "\"C:\\Paginor\\paginor.exe",
                              ""}) {

@@ -38,12 +38,13 @@ std::vector<std::wstring> PageArgs(const std::string& table) {
   return {L"--page", SourceFile("tests/browser/data/" + table + ".tsv")};
 }
 
-FakeBrowserProcess::FakeBrowserProcess(const std::vector<std::wstring>& args, const std::wstring& exeName) {
+FakeBrowserProcess::FakeBrowserProcess(const std::vector<std::wstring>& args, const std::wstring& exeName,
+                                       const std::string& program) {
   static int count = 0;
   const std::wstring dir = TempDir();
   log_ = dir + L"calls-" + std::to_wstring(++count) + L".log";
   DeleteFileW(log_.c_str());
-  std::wstring exe = WinPath(PAGINOR_FAKE_BROWSER);
+  std::wstring exe = WinPath(program.empty() ? std::string(PAGINOR_FAKE_BROWSER) : program);
   if (!exeName.empty()) {
     const std::wstring copy = dir + exeName;
     CopyFileW(exe.c_str(), copy.c_str(), FALSE);

@@ -19,7 +19,9 @@ class FakeBrowserProcess {
  public:
   // exeName: the file name the browser runs under, so walks that test the executable
   // see "360se.exe" or "TTraveler.EXE"; empty keeps fake_browser.exe.
-  explicit FakeBrowserProcess(const std::vector<std::wstring>& args, const std::wstring& exeName = L"");
+  // program: another test browser of the same options (a Unix or Windows path).
+  explicit FakeBrowserProcess(const std::vector<std::wstring>& args, const std::wstring& exeName = L"",
+                              const std::string& program = "");
   ~FakeBrowserProcess();
   FakeBrowserProcess(const FakeBrowserProcess&) = delete;
   FakeBrowserProcess& operator=(const FakeBrowserProcess&) = delete;

@@ -828,6 +828,72 @@ void ThroughTheHooks(const std::wstring& exe, const std::wstring& hooksDir, cons
   real.Close(p);
 }
 
+// With Chrome/Edge/Firefox chosen and the real hook libraries: a key typed into the
+// stand-in modern browser turns its page while its focus is on the page, and is only
+// typed while a search box of the page has the focus; with an IE kind chosen its window
+// is no page.
+void ModernThroughTheHooks(const std::wstring& exe, const std::wstring& hooksDir, const std::wstring& out) {
+  if (GetFileAttributesW((hooksDir + L"\\hkboard.dll").c_str()) == INVALID_FILE_ATTRIBUTES) {
+    std::printf("skipped: no hook libraries in %s\n", Utf8(hooksDir).c_str());
+    return;
+  }
+  Driver real(exe, hooksDir, out);
+  WriteBytes(real.dir() + L"last.pgt", "");
+  WriteBytes(real.dir() + L"tpnav.ini", Gbk(L"[浏览器]\r\n默认=6\r\n"));
+  paginor::test::FakeBrowserProcess fake({L"--synthetic", L"200"}, L"", PAGINOR_FAKE_MODERN);
+  Program p = real.Start();
+  if (!fake.ready() || !p.window) {
+    Check(false, "the stand-in modern browser and the program start with the real hooks");
+    return;
+  }
+  Sleep(500);
+  const HWND browser = FindWindowW(L"Chrome_WidgetWin_1", nullptr);
+  Check(browser && FocusPage(browser), "the stand-in modern browser has the focus");
+  const std::string click = "acc action link 199 下一页";
+  // A key that is no command still reaches the browser; a command would start with a
+  // discovery that asks for the window's tree, at once after the focus check's own ask.
+  const auto onlyTyped = [&fake](WORD vk, int focusChecks, const std::string& what) {
+    const std::size_t from = fake.Lines().size();
+    TypeKey(vk);
+    const bool typed = fake.WaitForLine(std::string("typed ") + static_cast<char>(vk), from, 10000);
+    Sleep(3000);
+    const std::vector<std::string> lines = fake.LinesFrom(from);
+    const auto asks = std::count(lines.begin(), lines.end(), std::string("WM_GETOBJECT"));
+    const auto checks = std::count(lines.begin(), lines.end(), std::string("acc focus client"));
+    Check(typed && asks == focusChecks && checks == focusChecks, what);
+  };
+
+  std::size_t from = fake.Lines().size();
+  auto begin = std::chrono::steady_clock::now();
+  TypeKey('X');
+  const double ms = MsUntilLine(fake, click, from, begin);
+  Check(ms >= 0, "a key typed on the modern browser's page turns it, through the hook and the focus check");
+  std::printf("figure: injected key over the stand-in modern browser to the click, 200 links: %.0f ms\n", ms);
+
+  from = fake.Lines().size();
+  TypeKey(VK_F2);
+  Check(fake.WaitForLine("focus search box", from, 10000), "the stand-in's search box takes the focus");
+  onlyTyped('X', 1, "a key typed into a search box of the page is no command");
+
+  from = fake.Lines().size();
+  TypeKey(VK_F2);
+  Check(fake.WaitForLine("focus page", from, 10000), "the focus is back on the page");
+  from = fake.Lines().size();
+  TypeKey('X');
+  Check(fake.WaitForLine(click, from, 30000), "back on the page, a key turns it again");
+
+  // An IE kind chosen on 一般选项: the hooks are told, and the window is no page.
+  for (int i = 0; i < 7; ++i) Driver::SetCheck(p.window, IDC_RGPIE_0 + i, i == 0);
+  Driver::Command(p.window, IDC_RGPIE_0, BN_CLICKED);
+  onlyTyped('X', 0, "with IE chosen a key in the modern browser is no command, nor asked about");
+  for (int i = 0; i < 7; ++i) Driver::SetCheck(p.window, IDC_RGPIE_0 + i, i == 6);
+  Driver::Command(p.window, IDC_RGPIE_6, BN_CLICKED);
+  from = fake.Lines().size();
+  TypeKey('X');
+  Check(fake.WaitForLine(click, from, 30000), "Chrome/Edge/Firefox chosen again, a key turns the page");
+  real.Close(p);
+}
+
 Program Restart(Driver& d, const std::wstring& dir) {
   // Autostart shows as on only for this very program file.
   RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"tpnav", REG_SZ, (dir + L"paginor.exe").c_str(),
@@ -1003,6 +1069,7 @@ int wmain(int argc, wchar_t** argv) {
   UpdateCheck(d, dir);
   EndToEnd(d);
   if (argc > 4) ThroughTheHooks(argv[1], argv[4], argv[3]);
+  if (argc > 4) ModernThroughTheHooks(argv[1], argv[4], argv[3]);
   Scaled(d, dir);
   MissingHookLibrary(d, dir);
 

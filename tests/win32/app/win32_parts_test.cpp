@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <stdexcept>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -218,6 +220,64 @@ TEST(WindowInputDispatch, MessagesDuringACommandRunAfterItInTheirOrder) {
   dispatch.OnInputMessage(messages.floatKey, 'Z', 0);
   EXPECT_EQ(receiver.journal.size(), 8u);
   EXPECT_EQ(receiver.journal.back(), "end last");
+}
+
+class RecordingReceiver : public CommandReceiver {
+ public:
+  std::vector<std::string> commands;
+  void ReceiveCommand(std::string_view command, Origin) override { commands.emplace_back(command); }
+};
+
+// A key the hook hands over with the focused window of Chromium or Firefox becomes a
+// command only when the browser's focused object is confirmed to be on the page.
+TEST(WindowInputDispatch, KeysHandedOverWithTheirWindowNeedTheFocusCheck) {
+  app::testing::FakeControls controls;
+  app::testing::FakeProfile profile;
+  app::testing::FakeNotices notices;
+  app::testing::FakeTray tray;
+  SettingsStore settings(controls, profile, notices, tray);
+  settings.loadingSettings = true;
+  settings.LoadGeneralSettings();
+  settings.loadingSettings = false;
+  const RegisteredMessages messages = RegisteredMessages::Register();
+  RecordingReceiver receiver;
+  WindowInputDispatch dispatch(messages, settings, controls, receiver);
+  const LPARAM chrome = 0x1234;
+
+  controls.SetItemIndex(Control::rgpIE, 6);
+  dispatch.OnInputMessage(messages.keyHook, 'X', chrome);
+  EXPECT_TRUE(receiver.commands.empty()) << "no check: never a command by accident";
+
+  std::vector<WindowHandle> asked;
+  bool onPage = true;
+  dispatch.SetFocusCheck([&](WindowHandle w) {
+    asked.push_back(w);
+    return onPage;
+  });
+  dispatch.OnInputMessage(messages.keyHook, 'X', chrome);
+  onPage = false;
+  dispatch.OnInputMessage(messages.keyHook, 'S', chrome);  // typed into the omnibox
+  dispatch.OnInputMessage(messages.keyHook, 'A', 0);        // confirmed by the hook itself
+  EXPECT_THAT(receiver.commands, ::testing::ElementsAre("next", "first"));
+  EXPECT_THAT(asked, ::testing::ElementsAre(WindowHandle{0x1234}, WindowHandle{0x1234}));
+
+  // A check that throws is a key that is no command.
+  dispatch.SetFocusCheck([](WindowHandle) -> bool { throw std::runtime_error("gone"); });
+  dispatch.OnInputMessage(messages.keyHook, 'X', chrome);
+  EXPECT_EQ(receiver.commands.size(), 2u);
+
+  // Chosen back to an IE kind, or with paging disabled, the browser is not even asked.
+  dispatch.SetFocusCheck([&](WindowHandle w) {
+    asked.push_back(w);
+    return true;
+  });
+  controls.SetItemIndex(Control::rgpIE, 0);
+  dispatch.OnInputMessage(messages.keyHook, 'X', chrome);
+  controls.SetItemIndex(Control::rgpIE, 6);
+  settings.SetPagingDisabled(true);
+  dispatch.OnInputMessage(messages.keyHook, 'X', chrome);
+  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_EQ(receiver.commands.size(), 2u);
 }
 
 }  // namespace

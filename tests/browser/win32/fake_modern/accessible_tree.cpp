@@ -46,6 +46,8 @@ class StubAccessible : public IAccessible {
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 };
 
+Focus g_focus = Focus::Page;
+
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 HRESULT Text(const std::string& utf8, BSTR* out) {
@@ -79,6 +81,14 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     children_.push_back(child);
   }
   void OnDefaultAction(std::function<void()> action) { action_ = std::move(action); }
+  void SetParent(Element* parent) { parent_ = parent; }
+  // On the root: the objects that can have the focus.
+  void FocusTargets(const ComPtr<Element>& page, const ComPtr<Element>& addressBar,
+                    const ComPtr<Element>& searchBox) {
+    focusPage_ = page;
+    focusAddressBar_ = addressBar;
+    focusSearchBox_ = searchBox;
+  }
 
   // Wine's stub asks the object a second time, straight after, for an interface a
   // client's QueryInterface got: one round trip, logged once.
@@ -137,7 +147,35 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     LogCall("acc state " + tag_);
     if (!out || !IsSelf(child)) return E_INVALIDARG;
     out->vt = VT_I4;
-    out->lVal = role_ == ROLE_SYSTEM_STATICTEXT || role_ == ROLE_SYSTEM_TEXT ? STATE_SYSTEM_READONLY : 0;
+    // A page being read is read-only, as in Chromium and Firefox, and so are Firefox's
+    // text leaves; the address bar and the search box are not.
+    const bool editable = tag_ == "address bar" || tag_ == "search box";
+    out->lVal = !editable && (role_ == ROLE_SYSTEM_STATICTEXT || role_ == ROLE_SYSTEM_TEXT ||
+                              role_ == ROLE_SYSTEM_DOCUMENT)
+                    ? STATE_SYSTEM_READONLY
+                    : 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
+    LogCall("acc focus " + tag_);
+    if (!out) return E_POINTER;
+    VariantInit(out);
+    // The root names the focused object itself, as Chromium and Firefox do.
+    if (focusPage_) {
+      Element* target = g_focus == Focus::AddressBar  ? focusAddressBar_.Get()
+                        : g_focus == Focus::SearchBox ? focusSearchBox_.Get()
+                                                      : focusPage_.Get();
+      out->vt = VT_DISPATCH;
+      out->pdispVal = static_cast<IAccessible*>(target);
+      target->AddRef();
+      return S_OK;
+    }
+    const bool focused = tag_ == (g_focus == Focus::AddressBar  ? "address bar"
+                                  : g_focus == Focus::SearchBox ? "search box"
+                                                                : "document");
+    if (!focused) return S_FALSE;
+    out->vt = VT_I4;
+    out->lVal = CHILDID_SELF;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
@@ -184,7 +222,13 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
   Element* parent_ = nullptr;  // the parent owns its children
   std::vector<ComPtr<Element>> children_;
   std::function<void()> action_;
+  ComPtr<Element> focusPage_;
+  ComPtr<Element> focusAddressBar_;
+  ComPtr<Element> focusSearchBox_;
 };
+
+void SetFocusOn(Focus focus) { g_focus = focus; }
+Focus FocusedOn() { return g_focus; }
 
 ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow,
                                   TreeKind kind) {
@@ -196,6 +240,11 @@ ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& tit
   ComPtr<Element> root = make(ROLE_SYSTEM_CLIENT, title, "", "client");
   ComPtr<Element> document = make(ROLE_SYSTEM_DOCUMENT, title, table.url, "document");
   root->Add(document);
+  ComPtr<Element> addressBar = make(ROLE_SYSTEM_TEXT, "Address and search bar", table.url, "address bar");
+  addressBar->SetParent(root.Get());
+  ComPtr<Element> searchBox = make(ROLE_SYSTEM_TEXT, "Search", "", "search box");
+  searchBox->SetParent(document.Get());
+  root->FocusTargets(document, addressBar, searchBox);
   for (std::size_t i = 0; i < table.links.size(); ++i) {
     const LinkRow& row = table.links[i];
     const std::string n = std::to_string(i);

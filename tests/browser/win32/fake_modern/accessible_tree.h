@@ -24,8 +24,14 @@ using FollowLink = std::function<void(const std::string& address)>;
 // children (IEnumVARIANT).
 enum class TreeKind { Chromium, Firefox };
 
-// The root of a page's tree (the window's client area).
+// The root of a page's tree (the window's client area). Its focus is on the document, on
+// the editable address bar, or on an editable search box of the page (the document is
+// its parent). Those two are reached only through the focus, so that the walks over the
+// page see the same tree.
 ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow,
                                   TreeKind kind = TreeKind::Chromium);
+enum class Focus { Page, AddressBar, SearchBox };
+void SetFocusOn(Focus focus);
+Focus FocusedOn();
 
 }  // namespace paginor::fake

@@ -8,7 +8,10 @@
 //   shows the page of that address when it is one of the tables. Logs every
 //   accessibility call ("acc ..."), "address A", "key alt+left", "key alt+right",
 //   "navigated URL" and "ready". --synthetic N adds a page of N links whose last one is
-//   the next-page link. --tree says whose way the tree is served (see TreeKind).
+//   the next-page link. --tree says whose way the tree is served (see TreeKind). The
+//   focus is on the page; Ctrl+L puts it on the address bar, Enter there and Escape put
+//   it back; F2 moves it from the page to a search box of the page and back ("focus
+//   search box", "focus page"); a letter or digit typed is logged as "typed K".
 
 #include <windows.h>
 #include <oleacc.h>
@@ -54,6 +57,11 @@ void Show(std::size_t page) {
 
 bool Held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
+void FocusLogged(Focus focus) {
+  SetFocusOn(focus);
+  LogCall(focus == Focus::SearchBox ? "focus search box" : "focus page");
+}
+
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_GETOBJECT:
@@ -67,11 +75,20 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         g_addressBar = true;
         g_typed.clear();
         LogCall("key ctrl+L");
+        SetFocusOn(Focus::AddressBar);
       } else if (wParam == VK_RETURN && g_addressBar) {
         g_addressBar = false;
         const std::string address = Utf8(g_typed);
         LogCall("address " + address);
+        SetFocusOn(Focus::Page);
         Follow(address);
+      } else if (wParam == VK_ESCAPE) {
+        g_addressBar = false;
+        FocusLogged(Focus::Page);
+      } else if (wParam == VK_F2) {
+        FocusLogged(FocusedOn() == Focus::SearchBox ? Focus::Page : Focus::SearchBox);
+      } else if (!g_addressBar && ((wParam >= 'A' && wParam <= 'Z') || (wParam >= '0' && wParam <= '9'))) {
+        LogCall("typed " + std::string(1, static_cast<char>(wParam)));
       }
       return 0;
     case WM_SYSKEYDOWN:
