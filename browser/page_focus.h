@@ -25,7 +25,7 @@ inline constexpr std::chrono::milliseconds kFocusCheckTimeout{1000};
 // long, so that a hung browser costs the window one wait, not one per key.
 inline constexpr std::chrono::milliseconds kFocusCheckQuiet{10000};
 
-inline constexpr char kFocusTimeoutLine[] = "浏览器没有及时回答焦点查询, 按键未当作翻页指令";
+inline constexpr char kFocusTimeoutLine[] = "浏览器没有及时回答焦点查询,按键未当作翻页指令";
 
 // Keys go to the object itself: a text field that is not read-only, any combo box (an
 // editable one, or a list that selects by typed letters), a document in design mode.
