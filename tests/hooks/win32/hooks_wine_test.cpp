@@ -521,6 +521,11 @@ TEST_F(HooksUnderWine, ChromiumAndFirefoxWindowsArePagesOnlyForTheModernKind) {
   EXPECT_EQ(keys[0].lParam, reinterpret_cast<LPARAM>(widget));
   EXPECT_TRUE(keyIn(frame, page).empty()) << "IE's page is not the chosen browser's";
 
+  // The IE stand-in came to the front over the same place: Chromium's goes back on top.
+  SetWindowPos(chrome, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(chrome);
+  Pump(100);
+  ASSERT_EQ(WindowFromPoint(inWidget), widget);
   received.clear();
   otherMessages.clear();
   Drag(inWidget, {150, 500}, 12, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
@@ -545,6 +550,9 @@ TEST_F(HooksUnderWine, ChromiumAndFirefoxWindowsArePagesOnlyForTheModernKind) {
   const HWND firefox = Create(L"MozillaWindowClass", L"firefox", WS_POPUP | WS_VISIBLE, {100, 100, 900, 700}, nullptr);
   ASSERT_TRUE(firefox);
   keys = keyIn(firefox, firefox);
+  SetWindowPos(firefox, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Pump(100);
+  ASSERT_EQ(WindowFromPoint({880, 120}), firefox);
   ASSERT_EQ(keys.size(), 1u);
   EXPECT_EQ(keys[0].lParam, reinterpret_cast<LPARAM>(firefox));
   doubleClick({880, 120});
