@@ -191,12 +191,12 @@ FocusAnswer Node::Focus() {
   if (hr == S_FALSE || v.vt == VT_EMPTY) return {Where::Nowhere, nullptr};
   if (v.vt == VT_I4) {
     if (v.lVal == CHILDID_SELF) return {Where::Self, nullptr};
-    return {Where::Descendant, std::make_shared<Node>(acc_, v.lVal)};
+    return {Where::Descendant, std::make_shared<Node>(acc_, v.lVal, served_)};
   }
   if (v.vt == VT_DISPATCH && v.pdispVal) {
     ComPtr<IAccessible> focused;
     if (FAILED(v.pdispVal->QueryInterface(IID_PPV_ARGS(&focused))) || !focused) return {};
-    return {Where::Descendant, std::make_shared<Node>(std::move(focused), CHILDID_SELF)};
+    return {Where::Descendant, std::make_shared<Node>(std::move(focused), CHILDID_SELF, served_)};
   }
   return {};
 }
