@@ -10,6 +10,7 @@
 
 #include "browser/remembered_tree.h"
 #include "engine/executor.h"
+#include "engine_stand_ins.h"
 #include "fake_accessible.h"
 
 namespace paginor::test {
@@ -117,33 +118,6 @@ TEST(AccessibleBrowser, CyclicOrEndlessTreesEndWithinTheirBounds) {
   EXPECT_FALSE(SynthesizedMarkup(loop).empty());
   EXPECT_LE(loop->reads, static_cast<int>(4 * kMaxAccessibleNodes));
 }
-
-class OneTab : public BrowserDiscovery {
- public:
-  explicit OneTab(BrowserPtr browser) : browser_(std::move(browser)) {}
-  bool FindBrowserWindow(BrowserPtr& browser, WindowHandle& window, std::string_view) override {
-    browser = browser_;
-    window = 7;
-    return true;
-  }
-  BrowserPtr GetFrameBrowser(int, const BrowserPtr&) override { return nullptr; }
-
- private:
-  BrowserPtr browser_;
-};
-
-class NoWindows : public WindowMessenger {
- public:
-  bool PostMessage(WindowHandle, unsigned, std::uintptr_t, std::intptr_t) override { return false; }
-  ScreenPoint ScreenToClient(WindowHandle, ScreenPoint p) override { return p; }
-  WindowHandle ChildWindowFromPointEx(WindowHandle, ScreenPoint, unsigned) override { return 0; }
-};
-
-class Lines : public OperationLog {
- public:
-  std::vector<std::string> lines;
-  void Append(std::string_view line) override { lines.emplace_back(line); }
-};
 
 TEST(AccessibleBrowser, TheEngineTurnsPagesOverTheTree) {
   Tabs tabs;

@@ -15,6 +15,7 @@
 #include "browser/timed_accessible.h"
 #include "engine/executor.h"
 #include "browser/modern_discovery.h"
+#include "engine_stand_ins.h"
 #include "fake_accessible.h"
 #include "fake_windows.h"
 
@@ -178,33 +179,6 @@ TEST(AutomationLinks, AnEmptyListFromTheShownDocumentStandsAndNavigateThenTypes)
   EXPECT_TRUE(browser->Navigate("http://forum/t-2.html", "_self"));
   EXPECT_THAT(page.msaa.events, ElementsAre("type http://forum/t-2.html"));
 }
-
-class OneTab : public BrowserDiscovery {
- public:
-  explicit OneTab(BrowserPtr browser) : browser_(std::move(browser)) {}
-  bool FindBrowserWindow(BrowserPtr& browser, WindowHandle& window, std::string_view) override {
-    browser = browser_;
-    window = 7;
-    return true;
-  }
-  BrowserPtr GetFrameBrowser(int, const BrowserPtr&) override { return nullptr; }
-
- private:
-  BrowserPtr browser_;
-};
-
-class NoWindows : public WindowMessenger {
- public:
-  bool PostMessage(WindowHandle, unsigned, std::uintptr_t, std::intptr_t) override { return false; }
-  ScreenPoint ScreenToClient(WindowHandle, ScreenPoint p) override { return p; }
-  WindowHandle ChildWindowFromPointEx(WindowHandle, ScreenPoint, unsigned) override { return 0; }
-};
-
-class Lines : public OperationLog {
- public:
-  std::vector<std::string> lines;
-  void Append(std::string_view line) override { lines.emplace_back(line); }
-};
 
 // The log and the links acted on, with a click and an invoke counted as the same act.
 std::pair<std::vector<std::string>, std::vector<std::string>> Turn(bool withAutomation) {

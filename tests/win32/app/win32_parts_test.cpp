@@ -180,6 +180,20 @@ TEST(TrayImages, AreDrawnWithAlphaAtEachSizeAndDiffer) {
   }
 }
 
+// Settings as a fresh start loads them, over fakes.
+struct LoadedSettings {
+  app::testing::FakeControls controls;
+  app::testing::FakeProfile profile;
+  app::testing::FakeNotices notices;
+  app::testing::FakeTray tray;
+  SettingsStore settings{controls, profile, notices, tray};
+  LoadedSettings() {
+    settings.loadingSettings = true;
+    settings.LoadGeneralSettings();
+    settings.loadingSettings = false;
+  }
+};
+
 // A command's cross-process calls let the thread handle messages; a hook message that
 // arrives then waits until the command is done, in the order the messages came.
 class ReenteringReceiver : public CommandReceiver {
@@ -198,14 +212,9 @@ class ReenteringReceiver : public CommandReceiver {
 };
 
 TEST(WindowInputDispatch, MessagesDuringACommandRunAfterItInTheirOrder) {
-  app::testing::FakeControls controls;
-  app::testing::FakeProfile profile;
-  app::testing::FakeNotices notices;
-  app::testing::FakeTray tray;
-  SettingsStore settings(controls, profile, notices, tray);
-  settings.loadingSettings = true;
-  settings.LoadGeneralSettings();
-  settings.loadingSettings = false;
+  LoadedSettings loaded;
+  SettingsStore& settings = loaded.settings;
+  auto& controls = loaded.controls;
   const RegisteredMessages messages = RegisteredMessages::Register();
   ReenteringReceiver receiver;
   WindowInputDispatch dispatch(messages, settings, controls, receiver);
@@ -231,14 +240,9 @@ class RecordingReceiver : public CommandReceiver {
 // A key the hook hands over with the focused window of Chromium or Firefox becomes a
 // command only when the browser's focused object is confirmed to be on the page.
 TEST(WindowInputDispatch, KeysHandedOverWithTheirWindowNeedTheFocusCheck) {
-  app::testing::FakeControls controls;
-  app::testing::FakeProfile profile;
-  app::testing::FakeNotices notices;
-  app::testing::FakeTray tray;
-  SettingsStore settings(controls, profile, notices, tray);
-  settings.loadingSettings = true;
-  settings.LoadGeneralSettings();
-  settings.loadingSettings = false;
+  LoadedSettings loaded;
+  SettingsStore& settings = loaded.settings;
+  auto& controls = loaded.controls;
   const RegisteredMessages messages = RegisteredMessages::Register();
   RecordingReceiver receiver;
   WindowInputDispatch dispatch(messages, settings, controls, receiver);
