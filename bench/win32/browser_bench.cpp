@@ -18,6 +18,7 @@
 #include "engine/definition_file.h"
 #include "engine/executor.h"
 #include "fake_process.h"
+#include "stopwatch.h"
 
 namespace paginor::bench {
 namespace {
@@ -85,14 +86,9 @@ void Run(int links, bool mixed, int repeats) {
   inputs.activeSets = &sets;
   for (int r = 0; r < repeats; ++r) {
     const std::size_t from = fake.Lines().size();
-    LARGE_INTEGER start, end, frequency;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    executor.ReceiveCommand("next", Origin::Keyboard, inputs);
-    QueryPerformanceCounter(&end);
+    const double ms = MillisecondsOf([&] { executor.ReceiveCommand("next", Origin::Keyboard, inputs); });
     Figures f = Count(fake.LinesFrom(from));
-    f.ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
+    f.ms = ms;
     const double perLink = static_cast<double>(f.linkCalls) / links;
     std::printf("%4d links  %-13s  %8.0f ms  %6.0f calls  %5.2f link calls/link  "
                 "%zu lookups of %zu names  %zu outerHTML  %zu parents  [%s]\n",

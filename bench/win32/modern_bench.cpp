@@ -20,6 +20,7 @@
 #include "browser/win32/win32_browser.h"
 #include "engine/executor.h"
 #include "fake_process.h"
+#include "stopwatch.h"
 
 namespace paginor::bench {
 namespace {
@@ -46,19 +47,13 @@ void Run(int links, const wchar_t* tree, int repeats) {
   inputs.activeSets = &sets;
   for (int r = 0; r < repeats; ++r) {
     const std::size_t from = fake.Lines().size();
-    LARGE_INTEGER start, end, frequency;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    executor.ReceiveCommand("next", Origin::Keyboard, inputs);
-    QueryPerformanceCounter(&end);
+    const double ms = MillisecondsOf([&] { executor.ReceiveCommand("next", Origin::Keyboard, inputs); });
     std::size_t calls = 0;
     std::size_t queries = 0;
     for (const std::string& line : fake.LinesFrom(from)) {
       calls += line.rfind("acc ", 0) == 0;
       queries += line.rfind("acc qi ", 0) == 0;
     }
-    const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
-                      static_cast<double>(frequency.QuadPart);
     std::printf("%-8ls %4d links  %8.0f ms  %6zu calls  %5.2f calls/link  (%5.2f with %zu QueryInterface)  [%s]\n",
                 tree, links, ms, calls - queries, static_cast<double>(calls - queries) / links,
                 static_cast<double>(calls) / links, queries, log.last.c_str());
@@ -71,13 +66,9 @@ void Run(int links, const wchar_t* tree, int repeats) {
 void WorkerRoundTrip() {
   const auto worker = win32::MakeAccessibleWorker();
   constexpr int kCalls = 2000;
-  LARGE_INTEGER start, end, frequency;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
-  for (int i = 0; i < kCalls; ++i) worker->Run([] {});
-  QueryPerformanceCounter(&end);
-  const double us = 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) /
-                    static_cast<double>(frequency.QuadPart) / kCalls;
+  const double us = 1000.0 * MillisecondsOf([&] {
+                      for (int i = 0; i < kCalls; ++i) worker->Run([] {});
+                    }) / kCalls;
   std::printf("worker hand-over: %.0f us a call\n", us);
 }
 

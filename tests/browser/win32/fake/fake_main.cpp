@@ -29,6 +29,7 @@
 #include "browser/win32/com_util.h"
 #include "call_log.h"
 #include "fake_objects.h"
+#include "fake_program.h"
 
 namespace paginor::fake {
 namespace {
@@ -245,24 +246,12 @@ int Run(const std::vector<std::wstring>& args) {
     std::fprintf(stderr, "fake_browser: cannot create the windows (error %lu)\n", GetLastError());
     return 1;
   }
-  LogCall("ready");
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return 0;
+  return ServeMessagesWhenReady();
 }
 
 }  // namespace
 }  // namespace paginor::fake
 
 int wmain(int argc, wchar_t** argv) {
-  const paginor::win32::ComApartment apartment;
-  try {
-    return paginor::fake::Run(std::vector<std::wstring>(argv + 1, argv + argc));
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "fake_browser: %s\n", e.what());
-    return 2;
-  }
+  return paginor::fake::FakeProgramMain("fake_browser", argc, argv, paginor::fake::Run);
 }

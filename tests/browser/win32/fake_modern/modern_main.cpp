@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "../fake/call_log.h"
+#include "../fake/fake_program.h"
 #include "accessible_tree.h"
 #include "browser/win32/com_util.h"
 
@@ -175,24 +176,12 @@ int Run(const std::vector<std::wstring>& args) {
   if (!window) return 1;
   SetForegroundWindow(window);
   SetFocus(window);
-  LogCall("ready");
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return 0;
+  return ServeMessagesWhenReady();
 }
 
 }  // namespace
 }  // namespace paginor::fake
 
 int wmain(int argc, wchar_t** argv) {
-  const paginor::win32::ComApartment apartment;
-  try {
-    return paginor::fake::Run(std::vector<std::wstring>(argv + 1, argv + argc));
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "fake_modern: %s\n", e.what());
-    return 2;
-  }
+  return paginor::fake::FakeProgramMain("fake_modern", argc, argv, paginor::fake::Run);
 }
