@@ -175,7 +175,10 @@ void TextSmartStage(std::ostringstream& out, const Explanation& e) {
     if (!c.address.empty()) out << " " << c.address;
     out << ": ";
     if (c.source == SmartCandidate::Source::Words) out << "score " << c.score << ", ";
-    out << c.reason << (c.excluded ? " (cannot win)" : "") << '\n';
+    out << c.reason;
+    if (!c.block.empty()) out << "; " << c.block;
+    if (!c.continuity.empty()) out << "; address: " << c.continuity;
+    out << (c.excluded ? " (cannot win)" : "") << '\n';
   }
   for (const std::string& note : e.smart.notes) out << "  " << note << '\n';
   if (e.smart.action == SmartDecision::Action::ClickLink) {
@@ -396,6 +399,7 @@ void JsonSmartStage(Json& j, const Explanation& e) {
     j.Begin('{').Field("source", SourceName(c.source)).Field("index", c.index);
     j.Field("text", std::string_view(c.text)).Field("address", std::string_view(c.address));
     j.Field("score", static_cast<long>(c.score)).Field("reason", std::string_view(c.reason));
+    j.Field("block", std::string_view(c.block)).Field("continuity", std::string_view(c.continuity));
     j.Field("excluded", c.excluded).End('}');
   }
   j.End(']');

@@ -242,3 +242,63 @@ AddressTurn TurnAddress(std::string_view url, std::string_view command,
 }
 
 }  // namespace paginor
+
+namespace paginor {
+
+AddressSteps::AddressSteps(std::string_view url, const std::vector<std::string>& links)
+    : url_(WithoutFragment(url)), page_(FindAddressPage(url_)) {
+  if (page_) {
+    if (Numbered(page_->style)) {
+      first_ = page_->value == 0 ? 0 : 1;
+    } else {
+      first_ = 0;
+      step_ = OffsetStep(url_, *page_, links).value_or(kDefaultOffsetStep);
+    }
+    return;
+  }
+  // The first page, whose address carries no number: an offset's step is the smallest
+  // offset among the links to the same list.
+  std::optional<long> step;
+  for (const std::string& link : links) {
+    const std::string_view l = WithoutFragment(link);
+    const std::optional<AddressPage> page = FindAddressPage(l);
+    if (!page || Numbered(page->style) || page->value <= 0 || WithoutNumber(l, *page) != url_) continue;
+    if (!step || page->value < *step) step = page->value;
+  }
+  step_ = step.value_or(kDefaultOffsetStep);
+}
+
+std::optional<long> AddressSteps::To(std::string_view href) const {
+  const std::string_view h = WithoutFragment(href);
+  if (!page_) {
+    const std::optional<AddressPage> page = FindAddressPage(h);
+    if (!page || WithoutNumber(h, *page) != url_) return std::nullopt;
+    if (Numbered(page->style)) return page->value - 1;
+    if (page->value % step_ != 0) return std::nullopt;
+    return page->value / step_;
+  }
+  std::optional<long> value;
+  const std::string_view head = std::string_view(url_).substr(0, page_->pos);
+  const std::string_view tail = std::string_view(url_).substr(page_->pos + page_->len);
+  if (h.size() > head.size() + tail.size() && h.starts_with(head) && h.ends_with(tail)) {
+    const std::string_view digits = h.substr(head.size(), h.size() - head.size() - tail.size());
+    if (digits.size() <= kMaxQueryDigits && std::all_of(digits.begin(), digits.end(), IsDigit)) {
+      value = DigitsValue(digits);
+    }
+  } else if (h == WithoutNumber(url_, *page_)) {
+    value = first_;
+  }
+  if (!value) return std::nullopt;
+  const long gap = *value - page_->value;
+  if (gap % step_ != 0) return std::nullopt;
+  return gap / step_;
+}
+
+std::optional<long> AddressSteps::CurrentPage() const {
+  if (!page_) return 1;
+  if (Numbered(page_->style)) return first_ == 0 ? std::nullopt : std::optional<long>(page_->value);
+  if (page_->value % step_ != 0) return std::nullopt;
+  return page_->value / step_ + 1;
+}
+
+}  // namespace paginor

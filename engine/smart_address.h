@@ -34,4 +34,23 @@ struct AddressTurn {
 AddressTurn TurnAddress(std::string_view url, std::string_view command,
                         const std::vector<std::string>& links);
 
+// How far the page of another address of the same list lies from the current page: the
+// same host, path and parameters apart from the page's own number or offset. links: the
+// page links, where the step of an offset is seen.
+class AddressSteps {
+ public:
+  AddressSteps(std::string_view url, const std::vector<std::string>& links);
+  // Pages on (negative: back); nullopt when href is no address of the same list or lies
+  // between two pages of an offset.
+  std::optional<long> To(std::string_view href) const;
+  // The current page's number as the address tells it: 1 for an address without one.
+  std::optional<long> CurrentPage() const;
+
+ private:
+  std::string url_;
+  std::optional<AddressPage> page_;
+  long step_ = 1;
+  long first_ = 1;
+};
+
 }  // namespace paginor

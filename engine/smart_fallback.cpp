@@ -5,10 +5,12 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 
 #include "engine/command.h"
 #include "engine/smart_address.h"
+#include "engine/smart_pager.h"
 #include "engine/smart_words.h"
 
 namespace paginor {
@@ -26,6 +28,8 @@ constexpr std::string_view kNextRel[] = {"next"};
 constexpr std::string_view kPrevRel[] = {"prev", "previous"};
 constexpr std::string_view kFirstRel[] = {"first", "start"};
 constexpr std::string_view kLastRel[] = {"last"};
+
+constexpr std::string_view kPagerCommands[] = {"next", "prev", "first", "last"};
 
 std::span<const std::string_view> RelTokens(std::string_view command) {
   if (command == "next") return kNextRel;
@@ -64,6 +68,11 @@ std::string_view RelToken(std::string_view rel, std::string_view command) {
     at = end;
   }
   return {};
+}
+
+bool IsPagerRel(std::string_view rel) {
+  return std::any_of(std::begin(kPagerCommands), std::end(kPagerCommands),
+                     [&](std::string_view command) { return !RelToken(rel, command).empty(); });
 }
 
 std::string_view WithoutFragment(std::string_view url) { return url.substr(0, url.find('#')); }
@@ -106,6 +115,27 @@ struct LinkInfo {
   bool pageLink = false;  // it leads to the next or the previous page
   bool block = false;     // in the pagination block
 };
+
+// Page-number links next to each other, first and last by index.
+struct Run {
+  long first = 0;
+  long last = 0;
+};
+
+// A candidate with what decides between equal scores.
+struct Weighed {
+  SmartCandidate candidate;
+  std::string core;
+  bool inBlock = false;
+  bool continues = false;  // its address continues the page's
+};
+
+// Inside the block beats outside, then the score, then the address.
+bool Beats(const Weighed& a, const Weighed& b) {
+  if (a.inBlock != b.inBlock) return a.inBlock;
+  if (a.candidate.score != b.candidate.score) return a.candidate.score > b.candidate.score;
+  return a.continues && !b.continues;
+}
 
 // A link that scored for the command.
 struct Scored {
@@ -170,7 +200,7 @@ class Search {
       if (token.empty()) continue;
       const std::string href = Read([&] { return tag->Href(); }).value_or("");
       SmartCandidate candidate{SmartCandidate::Source::RelLinkTag, i, "rel=" + rel, href, 0,
-                               "<link rel> names the page", false};
+                               "<link rel> names the page", false, {}, {}};
       if (href.empty() || SamePage(href, docURL_)) {
         candidate.excluded = true;
         candidate.reason = href.empty() ? "<link rel> without an address" : "leads to this page";
@@ -219,83 +249,24 @@ class Search {
   }
 
   bool ScoreLinks() {
-    const long n = static_cast<long>(infos_.size());
-    const auto at = [&](long j) -> LinkInfo& { return infos_[static_cast<std::size_t>(j)]; };
-    // A link is in the pagination block when a page-number link stands beside it, or
-    // beyond neighbours that are page links themselves ("« 首页 ‹ 上一页 1 2 3").
-    const auto inBlock = [&](long i) {
-      for (const long step : {-1L, 1L}) {
-        for (long j = i + step, k = 0; j >= 0 && j < n && k < kBlockReach; j += step, ++k) {
-          if (at(j).number) return true;
-          if (!at(j).pageLike) break;
-        }
-      }
-      return false;
-    };
-    for (long i = 0; i < n; ++i) {
-      LinkInfo& info = at(i);
-      if (!info.number) continue;
-      info.block = inBlock(i);
-      if (info.bareNumber && info.block) highest_ = std::max(highest_, *info.number);
-    }
-    // The ends of the pagination, when no word names them.
-    for (long i = 0; i < n && (command_ == "first" || command_ == "last"); ++i) {
-      const LinkInfo& info = at(i);
-      if (!info.bareNumber || !info.block) continue;
-      if (command_ == "first" && info.number == 1) {
-        scored_.push_back({i, {kEndNumberScore, "page 1"}, "1"});
-      } else if (command_ == "last" && info.number == highest_) {
-        scored_.push_back({i, {kEndNumberScore, "the highest page number"}, std::to_string(highest_)});
-      }
-    }
+    MarkBlocks();
+    FindPagers();
+    if (command_ == "next" || command_ == "prev" || command_ == "last") FindCurrentPage();
+    AddNumbers();
+    std::vector<Weighed> weighed = Candidates();
+    ExcludeRepeated(weighed);
 
-    std::vector<SmartCandidate> scored;
-    std::vector<std::string> cores;
-    for (Scored& s : scored_) {
-      LinkInfo& info = at(s.index);
-      if (!info.number) info.block = inBlock(s.index);
-      if (info.block) {
-        s.score.score += kBlockBonus;
-        s.score.reason += ", in the pagination block";
-      }
-      const std::unique_ptr<LinkElement> element = Read([&] { return links_->Item(s.index); });
-      if (!element) continue;
-      const std::string href = Read([&] { return element->Href(); }).value_or("");
-      SmartCandidate candidate{SmartCandidate::Source::Words, s.index, DisplayText(*element), href,
-                               s.score.score, std::move(s.score.reason), false};
-      if (!href.empty() && SamePage(href, docURL_)) {
-        candidate.excluded = true;
-        candidate.reason += "; leads to this page";
-      }
-      scored.push_back(std::move(candidate));
-      cores.push_back(std::move(s.core));
-    }
-    // Candidates in document order, as the ties want them.
-    std::vector<std::size_t> order(scored.size());
-    for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return scored[a].index < scored[b].index; });
-    std::vector<SmartCandidate> sorted;
-    std::vector<std::string> sortedCores;
-    for (const std::size_t k : order) {
-      sorted.push_back(std::move(scored[k]));
-      sortedCores.push_back(std::move(cores[k]));
-    }
-    scored = std::move(sorted);
-    cores = std::move(sortedCores);
-    ExcludeRepeated(scored, cores);
-
-    const SmartCandidate* best = nullptr;
-    for (const SmartCandidate& candidate : scored) {
-      // Pagination usually follows the content, so a tie goes to the later link.
-      if (!candidate.excluded && (best == nullptr || candidate.score >= best->score)) best = &candidate;
+    const Weighed* best = nullptr;
+    for (const Weighed& w : weighed) {
+      // In document order: a tie to the end goes to the first.
+      if (!w.candidate.excluded && (best == nullptr || Beats(w, *best))) best = &w;
     }
     if (best != nullptr) {
-      Choose(SmartDecision::Action::ClickLink, best->index, best->address,
-             "    智能翻页,链接文字: " + best->text);
+      Choose(SmartDecision::Action::ClickLink, best->candidate.index, best->candidate.address,
+             "    智能翻页,链接文字: " + best->candidate.text);
     }
     if (explain_) {
-      for (SmartCandidate& candidate : scored) out_.candidates.push_back(std::move(candidate));
+      for (Weighed& w : weighed) out_.candidates.push_back(std::move(w.candidate));
     }
     return best != nullptr;
   }
@@ -331,7 +302,7 @@ class Search {
     const AddressTurn turn = TurnAddress(docURL_, command_, hrefs);
     if (explain_) {
       out_.candidates.push_back({SmartCandidate::Source::Address, -1, "", turn.address,
-                                 turn.address.empty() ? 0 : 1, turn.reason, false});
+                                 turn.address.empty() ? 0 : 1, turn.reason, false, {}, {}});
     }
     if (turn.address.empty() || SamePage(turn.address, docURL_)) return;
     Choose(SmartDecision::Action::Navigate, -1, turn.address,
@@ -339,7 +310,7 @@ class Search {
   }
 
   void NoAddress(std::string why) {
-    if (explain_) out_.candidates.push_back({SmartCandidate::Source::Address, -1, "", "", 0, std::move(why), false});
+    if (explain_) out_.candidates.push_back({SmartCandidate::Source::Address, -1, "", "", 0, std::move(why), false, {}, {}});
   }
 
   bool decided() const { return decided_; }
@@ -349,42 +320,223 @@ class Search {
   void RelLink(LinkElement& link, long i) {
     const std::string rel = Read([&] { return link.Attribute("rel"); }).value_or("");
     if (rel.empty()) return;
+    if (IsPagerRel(rel)) relLinks_.push_back(i);
     const std::string_view token = RelToken(rel, command_);
     if (token.empty()) return;
     const std::string href = Read([&] { return link.Href(); }).value_or("");
     const std::string text = OneLine(Read([&] { return link.OuterText(); }).value_or(""));
     if (!href.empty() && SamePage(href, docURL_)) {
       Note({SmartCandidate::Source::RelLink, i, text, href, 0, "rel=" + rel + "; leads to this page",
-            true});
+            true, {}, {}});
       return;
     }
-    Note({SmartCandidate::Source::RelLink, i, text, href, 0, "rel=" + rel, false});
+    Note({SmartCandidate::Source::RelLink, i, text, href, 0, "rel=" + rel, false, {}, {}});
     Choose(SmartDecision::Action::ClickLink, i, href,
            "    智能翻页,rel=" + std::string(token) + ": " + (href.empty() ? text : href));
   }
 
   // The same words on links to different pages ("Continue reading" under every post,
   // "More" in every box) belong to the items, not to the pagination: only those inside
-  // the pagination block stay.
-  void ExcludeRepeated(std::vector<SmartCandidate>& scored, const std::vector<std::string>& cores) const {
+  // the pagination block, or leading where the page's address goes on, stay.
+  void ExcludeRepeated(std::vector<Weighed>& weighed) const {
     struct Seen {
       std::string_view address;
       bool repeated = false;
     };
     std::map<std::string_view, Seen> byWords;
-    for (std::size_t k = 0; k < scored.size(); ++k) {
-      const std::string_view address = WithoutFragment(scored[k].address);
-      const auto [it, fresh] = byWords.try_emplace(cores[k], Seen{address});
+    for (const Weighed& w : weighed) {
+      const std::string_view address = WithoutFragment(w.candidate.address);
+      const auto [it, fresh] = byWords.try_emplace(w.core, Seen{address});
       if (!fresh && it->second.address != address) it->second.repeated = true;
     }
-    for (std::size_t k = 0; k < scored.size(); ++k) {
-      SmartCandidate& candidate = scored[k];
-      if (candidate.excluded || infos_[static_cast<std::size_t>(candidate.index)].block) continue;
-      if (!byWords[cores[k]].repeated) continue;
-      candidate.excluded = true;
-      candidate.reason += "; the same words lead to other pages too";
+    for (Weighed& w : weighed) {
+      if (w.candidate.excluded || w.inBlock || w.continues || !byWords[w.core].repeated) continue;
+      w.candidate.excluded = true;
+      w.candidate.reason += "; the same words lead to other pages too";
     }
   }
+
+  // A link is in the pagination block when a page-number link stands beside it, or
+  // beyond neighbours that are page links themselves ("« 首页 ‹ 上一页 1 2 3"): what
+  // the order of the links tells, and all there is when the structure cannot be read.
+  bool NextToNumbers(long i) const {
+    const long n = static_cast<long>(infos_.size());
+    for (const long step : {-1L, 1L}) {
+      for (long j = i + step, k = 0; j >= 0 && j < n && k < kBlockReach; j += step, ++k) {
+        if (At(j).number) return true;
+        if (!At(j).pageLike) break;
+      }
+    }
+    return false;
+  }
+
+  // Page-number links beside each other, and the runs they form: a pager at the top
+  // and another at the bottom are two.
+  void MarkBlocks() {
+    for (long i = 0; i < static_cast<long>(infos_.size()); ++i) {
+      LinkInfo& info = At(i);
+      if (!info.number || !(info.block = NextToNumbers(i))) continue;
+      const bool joined = !runs_.empty() && std::all_of(&At(runs_.back().last), &At(i), [](const LinkInfo& between) {
+        return between.pageLike;
+      });
+      if (joined) {
+        runs_.back().last = i;
+      } else {
+        runs_.push_back({i, i});
+      }
+    }
+  }
+
+  // The element holding each run, else the one holding the rel links. Where the
+  // structure answers it alone says what is in the block: a run it finds no element
+  // for is no pager.
+  void FindPagers() {
+    std::vector<Run> spans = runs_;
+    if (spans.empty() && !relLinks_.empty()) spans.push_back({relLinks_.front(), relLinks_.back()});
+    std::vector<bool> found;
+    for (const Run& span : spans) {
+      const std::unique_ptr<LinkElement> first = Item(span.first);
+      const std::unique_ptr<LinkElement> last = span.last == span.first ? nullptr : Item(span.last);
+      std::optional<PagerBlock> block;
+      if (first && (last || span.last == span.first)) block = FindPagerBlock(*first, last ? *last : *first);
+      found.push_back(block.has_value());
+      if (block) pagers_.push_back(std::move(*block));
+    }
+    for (std::size_t r = 0; r < runs_.size() && !pagers_.empty(); ++r) {
+      for (long i = runs_[r].first; !found[r] && i <= runs_[r].last; ++i) At(i).block = false;
+    }
+    for (const LinkInfo& info : infos_) {
+      if (info.bareNumber && info.block) highest_ = std::max(highest_, *info.number);
+    }
+  }
+
+  // The page the pager shows as current: the one link that says so, else the number
+  // its text shows without a link, else the address's page when the pager links beside
+  // it. Templates that mark every number alike ("#" for every href, aria-current on
+  // each) mark none.
+  void FindCurrentPage() {
+    std::set<long> linked;
+    std::map<long, std::string> marked;
+    for (long i = 0; i < static_cast<long>(infos_.size()); ++i) {
+      const LinkInfo& info = At(i);
+      if (!info.number || !info.block) continue;
+      const std::unique_ptr<LinkElement> element = Item(i);
+      if (!element) continue;
+      linked.insert(*info.number);
+      const std::string href = HrefOf(*element);
+      numberHrefs_.push_back(href);
+      std::string mark = CurrentMark(*element);
+      if (mark.empty() && !href.empty() && SamePage(href, docURL_)) mark = "its address, this page's";
+      if (!mark.empty()) marked.emplace(*info.number, "marked by " + mark);
+    }
+    if (marked.size() == 1) SetCurrent(marked.begin()->first, marked.begin()->second);
+    for (std::size_t p = 0; p < pagers_.size() && !current_; ++p) {
+      if (const auto number = UnlinkedNumber(pagers_[p].text, linked)) SetCurrent(*number, "shown unlinked in the pager");
+    }
+    const std::optional<long> address = current_ ? std::nullopt : AddressSteps(docURL_, numberHrefs_).CurrentPage();
+    if (address && !linked.contains(*address) && (linked.contains(*address - 1) || linked.contains(*address + 1))) {
+      SetCurrent(*address, "as the address tells");
+    }
+  }
+
+  void SetCurrent(long number, const std::string& how) {
+    current_ = number;
+    currentHow_ = "current page " + std::to_string(number) + " (" + how + ")";
+  }
+
+  // The ends of the pagination and the pages beside the current one, for pagers
+  // without words.
+  void AddNumbers() {
+    const bool onLast = current_ && *current_ > highest_;
+    for (long i = 0; i < static_cast<long>(infos_.size()); ++i) {
+      const LinkInfo& info = At(i);
+      if (!info.number || !info.block) continue;
+      const long number = *info.number;
+      if (command_ == "first" && info.bareNumber && number == 1) {
+        scored_.push_back({i, {kEndNumberScore, "page 1"}, "1"});
+      } else if (command_ == "last" && info.bareNumber && number == highest_ && !onLast) {
+        scored_.push_back({i, {kEndNumberScore, "the highest page number"}, std::to_string(highest_)});
+      } else if (current_ && command_ == "next" && number == *current_ + 1) {
+        scored_.push_back({i, {kEndNumberScore, "the page after the " + currentHow_}, std::to_string(number)});
+      } else if (current_ && command_ == "prev" && number == *current_ - 1) {
+        scored_.push_back({i, {kEndNumberScore, "the page before the " + currentHow_}, std::to_string(number)});
+      }
+    }
+  }
+
+  bool InPager(LinkElement& element, long index) {
+    if (!pagers_.empty()) {
+      return std::any_of(pagers_.begin(), pagers_.end(),
+                         [&](const PagerBlock& pager) { return StandsIn(element, pager); });
+    }
+    LinkInfo& info = At(index);
+    if (!info.number) info.block = NextToNumbers(index);
+    return info.block;
+  }
+
+  // The scored links read again, in document order, with where they stand and where
+  // they lead.
+  std::vector<Weighed> Candidates() {
+    const bool anyBlock = !pagers_.empty() || std::any_of(infos_.begin(), infos_.end(), [](const LinkInfo& info) {
+      return info.number && info.block;
+    });
+    std::vector<Weighed> weighed;
+    std::vector<std::string> hrefs = numberHrefs_;
+    for (Scored& s : scored_) {
+      const std::unique_ptr<LinkElement> element = Item(s.index);
+      if (!element) continue;
+      const std::string href = HrefOf(*element);
+      Weighed& w = weighed.emplace_back();
+      w.candidate = {SmartCandidate::Source::Words, s.index, DisplayText(*element), href,
+                     s.score.score, std::move(s.score.reason), false, {}, {}};
+      w.core = std::move(s.core);
+      w.inBlock = InPager(*element, s.index);
+      if (w.inBlock) {
+        w.candidate.score += kBlockBonus;
+        const std::string tag = pagers_.empty() ? "beside page-number links" : FoundIn(*element);
+        w.candidate.block = "in the pagination block " + tag + " (+" + std::to_string(kBlockBonus) + ")";
+      } else {
+        w.candidate.block = anyBlock ? "outside the pagination block" : "no pagination block on the page";
+      }
+      if (!href.empty() && SamePage(href, docURL_)) {
+        w.candidate.excluded = true;
+        w.candidate.reason += "; leads to this page";
+      }
+      hrefs.push_back(href);
+    }
+    std::stable_sort(weighed.begin(), weighed.end(),
+                     [](const Weighed& a, const Weighed& b) { return a.candidate.index < b.candidate.index; });
+    const AddressSteps steps(docURL_, hrefs);
+    for (Weighed& w : weighed) Continuity(steps, w);
+    return weighed;
+  }
+
+  std::string FoundIn(LinkElement& element) const {
+    for (const PagerBlock& pager : pagers_) {
+      if (StandsIn(element, pager)) return pager.tag;
+    }
+    return {};
+  }
+
+  // next and prev want the page one step away; the others any page of the same list.
+  void Continuity(const AddressSteps& steps, Weighed& w) const {
+    const std::optional<long> away = steps.To(w.candidate.address);
+    if (!away) {
+      w.candidate.continuity = "not this list's address";
+      return;
+    }
+    const long wanted = command_ == "next" ? 1 : command_ == "prev" ? -1 : 0;
+    w.continues = wanted == 0 || *away == wanted;
+    const long pages = *away < 0 ? -*away : *away;
+    const std::string how = *away == 0 ? "this page"
+                            : std::to_string(pages) + (pages == 1 ? " page " : " pages ") + (*away > 0 ? "on" : "back");
+    w.candidate.continuity = (w.continues && wanted != 0 ? "continues this address, " : "this list's address, ") + how;
+  }
+
+  std::unique_ptr<LinkElement> Item(long i) { return Read([&] { return links_->Item(i); }); }
+  static std::string HrefOf(LinkElement& element) { return Read([&] { return element.Href(); }).value_or(""); }
+  LinkInfo& At(long i) { return infos_[static_cast<std::size_t>(i)]; }
+  const LinkInfo& At(long i) const { return infos_[static_cast<std::size_t>(i)]; }
 
   void Note(SmartCandidate candidate) {
     if (explain_) out_.candidates.push_back(std::move(candidate));
@@ -408,6 +560,12 @@ class Search {
   LinkCollection* links_ = nullptr;
   std::vector<LinkInfo> infos_;
   std::vector<Scored> scored_;
+  std::vector<long> relLinks_;  // links whose rel names a page of the pagination
+  std::vector<Run> runs_;
+  std::vector<PagerBlock> pagers_;  // the elements holding the runs; empty: structure unknown
+  std::vector<std::string> numberHrefs_;
+  std::optional<long> current_;
+  std::string currentHow_;
   long highest_ = 0;  // the highest page number of the pagination block
 };
 

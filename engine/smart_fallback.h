@@ -1,7 +1,9 @@
 #pragma once
 // The smart fallback: the last stage of "prev", "next", "first", "last" and page
-// numbers, for pages no rule or keyword knows. In order: rel links, page words and
-// arrows scored, the page number in the address. Switched on by the user; it runs only
+// numbers, for pages no rule or keyword knows. In order: rel links, page words, arrows
+// and page numbers scored, the page number in the address. Among the scored links one
+// inside the pagination block beats any outside it; equal scores go to the link whose
+// address continues the page's, then to the first. Switched on by the user; it runs only
 // when every earlier stage found nothing.
 
 #include <string>
@@ -21,6 +23,10 @@ struct SmartCandidate {
   int score = 0;
   std::string reason;   // what scored, or why it cannot win
   bool excluded = false;  // leads to the page itself, so it never wins
+  // Links only, for the explanation: where the link stands (decides before the score)
+  // and how its address stands to the page's (decides between equal scores).
+  std::string block;
+  std::string continuity;
 };
 
 struct SmartDecision {

@@ -83,6 +83,26 @@ TEST(SmartAddressTest, TheFirstPageDropsItsNumberWhereTheSiteHasNone) {
   EXPECT_EQ(Turn("http://s.example/l?page=3", "first", {"http://s.example/l"}), "http://s.example/l");
 }
 
+TEST(SmartAddressTest, StepsToAnotherAddressOfTheSameList) {
+  const std::vector<std::string> links = {"http://s.example/r?q=a&start=20", "http://s.example/r?q=a&start=60"};
+  const struct {
+    std::string_view url, href;
+    std::optional<long> steps;
+  } cases[] = {
+      {"http://s.example/r?q=a&start=40", "http://s.example/r?q=a&start=60#x", 1},
+      {"http://s.example/r?q=a&start=40", "http://s.example/r?q=a&start=0", -2},
+      {"http://s.example/r?q=a&start=40", "http://s.example/r?q=a&start=50", std::nullopt},  // between pages
+      {"http://s.example/r?q=a&start=40", "http://s.example/r?q=b&start=60", std::nullopt},
+      {"http://blog.example/page/2/", "http://blog.example/", -1},
+      {"http://blog.example/", "http://blog.example/page/2/", 1},
+      {"http://f.example/t-8-3.html", "http://f.example/t-8-4.html", 1},
+      {"http://f.example/t-8-3.html", "http://f.example/t-9-4.html", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(AddressSteps(c.url, links).To(c.href), c.steps) << c.url << " to " << c.href;
+  EXPECT_EQ(AddressSteps("http://s.example/r?q=a&start=40", links).CurrentPage(), 3);
+  EXPECT_EQ(AddressSteps("http://blog.example/", {}).CurrentPage(), 1);
+}
+
 TEST(SmartAddressTest, QueryBeforePathAndReasonsWhenNothing) {
   EXPECT_EQ(Turn("http://s.example/t-5.html?page=2", "next"), "http://s.example/t-5.html?page=3");
   const AddressTurn none = TurnAddress("http://s.example/about", "next", {});

@@ -77,17 +77,24 @@ TEST(SmartFallbackTest, ARelLinkToThePageItselfNeverWins) {
   EXPECT_TRUE(decision.candidates.front().excluded);
 }
 
-TEST(SmartFallbackTest, WordsScoreAndTiesGoToTheLaterLink) {
-  // Top and bottom pagers, each with the whole word: the later one is clicked.
+TEST(SmartFallbackTest, WordsScoreAndTiesGoToTheAddressOneStepOnThenTheFirstLink) {
+  // Top and bottom pagers, each with the whole word: the first one is clicked.
   Page page({MakeLink("下一章", "http://s.example/t/3.html"), MakeLink("下一章：风起", "http://s.example/t/x.html"),
              MakeLink("下一章", "http://s.example/t/3.html")});
   SmartDecision decision = page.Decide("next");
-  EXPECT_EQ(decision.linkIndex, 2);
+  EXPECT_EQ(decision.linkIndex, 0);
   EXPECT_EQ(decision.logLine, "    智能翻页,链接文字: 下一章");
   EXPECT_EQ(decision.address, "http://s.example/t/3.html");
   // The whole word beats the later link that only begins with it.
-  page.data->document->links.pop_back();
-  EXPECT_EQ(page.Decide("next").linkIndex, 0);
+  page.data->document->links.erase(page.data->document->links.begin());
+  EXPECT_EQ(page.Decide("next").linkIndex, 1);
+  // Equal arrows elsewhere: the one whose address is this page's moved one step on.
+  Page arrows({MakeLink("›", "http://s.example/story/9"), MakeLink("›", "http://s.example/list?page=3"),
+               MakeLink("›", "http://s.example/week/49")},
+              "http://s.example/list?page=2");
+  decision = arrows.Decide("next", true);
+  EXPECT_EQ(decision.linkIndex, 1);
+  EXPECT_EQ(decision.candidates[1].continuity, "continues this address, 1 page on");
 }
 
 TEST(SmartFallbackTest, ThePaginationBlockBeatsLinksElsewhere) {
@@ -100,6 +107,35 @@ TEST(SmartFallbackTest, ThePaginationBlockBeatsLinksElsewhere) {
   Page page(links);
   const SmartDecision decision = page.Decide("next", true);
   EXPECT_EQ(decision.address, "http://s.example/t/3.html");
+}
+
+TEST(SmartFallbackTest, ThePagerElementHoldsTheBlockAndShowsTheCurrentPage) {
+  // "1 2 3 4 »" with 3 as text, then a box whose heading ends in "»": beside the pager's
+  // links, outside its element.
+  auto pager = MakeLink("1 2 3 4 »");
+  auto box = MakeLink("Most read »");
+  std::vector<std::shared_ptr<FakeLinkData>> links;
+  for (const auto& [text, href] : {std::pair{"1", "1.html"}, {"2", "2.html"}, {"4", "4.html"}, {"»", "4.html"}}) {
+    links.push_back(MakeLink(text, "http://s.example/t/" + std::string(href)));
+    links.back()->parent = pager;
+    pager->outerHtml = *pager->outerHtml + *links.back()->outerHtml;
+  }
+  links.push_back(MakeLink("»", "http://s.example/box"));
+  links.back()->parent = box;
+  box->outerHtml = "<h3>Most read " + *links.back()->outerHtml + "</h3>";
+  Page page(links, "http://s.example/t/3.html");
+  SmartDecision decision = page.Decide("next", true);
+  EXPECT_EQ(decision.linkIndex, 3);
+  EXPECT_EQ(decision.candidates.back().block, "outside the pagination block");
+  decision = page.Decide("prev", true);
+  EXPECT_EQ(decision.address, "http://s.example/t/2.html");
+  EXPECT_EQ(decision.candidates.front().reason, "the page before the current page 3 (shown unlinked in the pager)");
+  // A link that says it is the current page.
+  links[1]->attributes["aria-current"] = "page";
+  EXPECT_EQ(page.Decide("prev").address, "http://s.example/t/1.html");
+  // A template that marks every number alike marks none: the text shows 3 again.
+  for (int k = 0; k < 3; ++k) links[k]->attributes["aria-current"] = "page";
+  EXPECT_EQ(page.Decide("prev").address, "http://s.example/t/2.html");
 }
 
 TEST(SmartFallbackTest, LinksToTheCurrentPageOrRepeatedPerItemNeverWin) {
