@@ -128,6 +128,7 @@ bool Node::Enumerate(IEnumVARIANT& children, std::vector<AccessiblePtr>& nodes) 
     for (VARIANT& v : batch) VariantInit(&v);
     ULONG fetched = 0;
     const HRESULT hr = children.Next(kBatch, batch.data(), &fetched);
+    AccessibleCallAnswered();
     fetched = SUCCEEDED(hr) ? std::min(fetched, kBatch) : 0;
     for (ULONG i = 0; i < fetched; ++i) Add(batch[i], nodes);
     for (VARIANT& v : batch) VariantClear(&v);
@@ -147,7 +148,9 @@ bool Node::OneByOne(std::vector<AccessiblePtr>& nodes) {
     VARIANT child;
     VariantInit(&child);
     IDispatch* dispatch = nullptr;
-    if (SUCCEEDED(acc_->get_accChild(ChildVariant(i), &dispatch)) && dispatch) {
+    const HRESULT hr = acc_->get_accChild(ChildVariant(i), &dispatch);
+    AccessibleCallAnswered();
+    if (SUCCEEDED(hr) && dispatch) {
       child.vt = VT_DISPATCH;
       child.pdispVal = dispatch;
     } else {
