@@ -79,6 +79,11 @@ bool IsTextLeaf(AccessibleNode& node, long role) {
   return role == msaa::kRoleText && HasState(node, msaa::kStateReadOnly);
 }
 
+// A docked DevTools is a page of its own, served before the page it inspects.
+bool IsDevToolsDocument(AccessibleNode& document) {
+  return document.Value().value_or("").rfind("devtools://", 0) == 0;
+}
+
 struct Budget {
   std::size_t nodes = kMaxAccessibleNodes;
   bool Take() { return nodes > 0 && nodes-- > 0; }
@@ -195,6 +200,7 @@ AccessiblePtr FindActiveDocument(const AccessiblePtr& root) {
     if (role != msaa::kRoleDocument) return Step::Descend;
     // A background tab's document is still in the tree, hidden.
     if (HasState(*node, msaa::kStateInvisible | msaa::kStateOffscreen)) return Step::Skip;
+    if (IsDevToolsDocument(*node)) return Step::Skip;
     found = node;
     return Step::Stop;
   });

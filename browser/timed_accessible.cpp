@@ -172,6 +172,14 @@ class WorkerNode : public AccessibleNode {
     return Call([](AccessibleNode& n) { return std::optional(n.DoDefaultAction()); })
         .value_or(false);
   }
+  std::optional<std::uint32_t> Ia2States() override {
+    return Call([](AccessibleNode& n) { return n.Ia2States(); });
+  }
+  AccessiblePtr Embedded() override {
+    auto embedded = Call([](AccessibleNode& n) { return std::optional(n.Embedded()); });
+    if (!embedded || !*embedded) return nullptr;
+    return OnWorker(worker_, std::move(*embedded));
+  }
   FocusAnswer Focus() override {
     FocusAnswer answer = Call([](AccessibleNode& n) { return n.Focus(); });
     answer.descendant = OnWorker(worker_, std::move(answer.descendant));
@@ -217,6 +225,16 @@ AccessiblePtr WorkerWindows::FromWindow(WindowHandle window) {
   });
   if (!ran) return nullptr;
   return OnWorker(worker_, std::move(*slot));
+}
+
+void WorkerWindows::WakeWebContent(WindowHandle window) {
+  AccessibleWindows* inner = &inner_;
+  worker_->Run([inner, window] {
+    try {
+      inner->WakeWebContent(window);
+    } catch (...) {
+    }
+  });
 }
 
 AccessiblePtr OnWorker(std::shared_ptr<AccessibleWorker> worker, AccessiblePtr inner) {

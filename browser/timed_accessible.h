@@ -53,6 +53,7 @@ class WorkerWindows : public AccessibleWindows {
  public:
   WorkerWindows(std::shared_ptr<AccessibleWorker> worker, AccessibleWindows& inner);
   AccessiblePtr FromWindow(WindowHandle window) override;
+  void WakeWebContent(WindowHandle window) override;
 
  private:
   std::shared_ptr<AccessibleWorker> worker_;

@@ -47,6 +47,9 @@ class StubAccessible : public IAccessible {
 };
 
 Focus g_focus = Focus::Page;
+// Objects made before the latest RetireTrees fail every call.
+unsigned g_generation = 0;
+std::function<void()> g_onNameRead;
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -63,7 +66,7 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
  public:
   Element(long role, std::string name, std::string value, std::string tag, bool enumerates)
       : role_(role), name_(std::move(name)), value_(std::move(value)), tag_(std::move(tag)),
-        enumerates_(enumerates) {}
+        enumerates_(enumerates), generation_(g_generation) {}
 
   void* Find(REFIID riid) {
     if (riid == IID_IAccessible) LogQuery(riid, "acc qi accessible ");
@@ -81,6 +84,13 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     children_.push_back(child);
   }
   void OnDefaultAction(std::function<void()> action) { action_ = std::move(action); }
+  void Embeds(const ComPtr<Element>& shown) { embeds_ = shown; }
+  void SetState(long state) { state_ = state; }
+  // Logs the call; true when this object belongs to a tree that was replaced.
+  bool Retired(const std::string& call, const std::string& detail = "") {
+    LogCall(call + tag_ + detail);
+    return generation_ != g_generation;
+  }
   void SetParent(Element* parent) { parent_ = parent; }
   // On the root: the objects that can have the focus.
   void FocusTargets(const ComPtr<Element>& page, const ComPtr<Element>& addressBar,
@@ -104,7 +114,7 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
   }
 
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** out) override {
-    LogCall("acc parent " + tag_);
+    if (Retired("acc parent ")) return E_FAIL;
     if (!out) return E_POINTER;
     *out = parent_;
     if (!parent_) return S_FALSE;
@@ -112,13 +122,13 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* out) override {
-    LogCall("acc count " + tag_);
+    if (Retired("acc count ")) return E_FAIL;
     if (!out) return E_POINTER;
     *out = static_cast<long>(children_.size());
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
-    LogCall("acc child " + tag_);
+    if (Retired("acc child ")) return E_FAIL;
     if (!out) return E_POINTER;
     *out = nullptr;
     if (child.vt != VT_I4 || child.lVal < 1 || static_cast<std::size_t>(child.lVal) > children_.size()) {
@@ -129,35 +139,36 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
-    LogCall("acc name " + tag_);
+    if (Retired("acc name ")) return E_FAIL;
+    if (g_onNameRead) g_onNameRead();
     return IsSelf(child) ? Text(name_, out) : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
-    LogCall("acc value " + tag_);
+    if (Retired("acc value ")) return E_FAIL;
     return IsSelf(child) ? Text(value_, out) : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
-    LogCall("acc role " + tag_);
+    if (Retired("acc role ")) return E_FAIL;
     if (!out || !IsSelf(child)) return E_INVALIDARG;
     out->vt = VT_I4;
     out->lVal = role_;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
-    LogCall("acc state " + tag_);
+    if (Retired("acc state ")) return E_FAIL;
     if (!out || !IsSelf(child)) return E_INVALIDARG;
     out->vt = VT_I4;
     // A page being read is read-only, as in Chromium and Firefox, and so are Firefox's
     // text leaves; the address bar and the search box are not.
     const bool editable = tag_ == "address bar" || tag_ == "search box";
-    out->lVal = !editable && (role_ == ROLE_SYSTEM_STATICTEXT || role_ == ROLE_SYSTEM_TEXT ||
-                              role_ == ROLE_SYSTEM_DOCUMENT)
-                    ? STATE_SYSTEM_READONLY
-                    : 0;
+    out->lVal = state_ | (!editable && (role_ == ROLE_SYSTEM_STATICTEXT || role_ == ROLE_SYSTEM_TEXT ||
+                                        role_ == ROLE_SYSTEM_DOCUMENT)
+                              ? STATE_SYSTEM_READONLY
+                              : 0);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
-    LogCall("acc focus " + tag_);
+    if (Retired("acc focus ")) return E_FAIL;
     if (!out) return E_POINTER;
     VariantInit(out);
     // The root names the focused object itself, as Chromium and Firefox do.
@@ -178,8 +189,21 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     out->lVal = CHILDID_SELF;
     return S_OK;
   }
+  // Firefox's root names the tab on show (accessible/windows/msaa/MsaaAccessible.cpp,
+  // accNavigate with NAVRELATION_EMBEDS); Chromium answers no relation here.
+  HRESULT STDMETHODCALLTYPE accNavigate(long relation, VARIANT start, VARIANT* out) override {
+    if (Retired("acc navigate ")) return E_FAIL;
+    constexpr long kNavRelationEmbeds = 0x1009;
+    if (!out || !IsSelf(start)) return E_INVALIDARG;
+    VariantInit(out);
+    if (relation != kNavRelationEmbeds || !embeds_) return S_FALSE;
+    out->vt = VT_DISPATCH;
+    out->pdispVal = static_cast<IAccessible*>(embeds_.Get());
+    out->pdispVal->AddRef();
+    return S_OK;
+  }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-    LogCall("acc action " + tag_ + " " + name_);
+    if (Retired("acc action ", " " + name_)) return E_FAIL;
     if (!IsSelf(child) || !action_) return DISP_E_MEMBERNOTFOUND;
     std::function<void()> action = action_;
     action();
@@ -188,7 +212,7 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
 
   // One cursor per node, shared by every client, as the system's own objects keep it.
   HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
-    LogCall("acc next " + tag_);
+    if (Retired("acc next ")) return E_FAIL;
     if (!out || (count > 1 && !fetched)) return E_POINTER;
     ULONG n = 0;
     for (; n < count && cursor_ < children_.size(); ++n, ++cursor_) {
@@ -201,12 +225,12 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     return n == count ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    LogCall("acc skip " + tag_);
+    if (Retired("acc skip ")) return E_FAIL;
     cursor_ = std::min<std::size_t>(children_.size(), cursor_ + count);
     return cursor_ < children_.size() ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Reset() override {
-    LogCall("acc reset " + tag_);
+    if (Retired("acc reset ")) return E_FAIL;
     cursor_ = 0;
     return S_OK;
   }
@@ -218,6 +242,9 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
   std::string value_;
   std::string tag_;
   bool enumerates_;
+  unsigned generation_;
+  long state_ = 0;
+  ComPtr<Element> embeds_;
   std::size_t cursor_ = 0;
   Element* parent_ = nullptr;  // the parent owns its children
   std::vector<ComPtr<Element>> children_;
@@ -229,22 +256,17 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
 
 void SetFocusOn(Focus focus) { g_focus = focus; }
 Focus FocusedOn() { return g_focus; }
+void RetireTrees() { ++g_generation; }
+void OnNameRead(std::function<void()> callback) { g_onNameRead = std::move(callback); }
 
-ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow,
-                                  TreeKind kind) {
-  const bool firefox = kind == TreeKind::Firefox;
-  const long textRole = firefox ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_STATICTEXT;
-  const auto make = [firefox](long role, std::string name, std::string value, std::string tag) {
-    return Element::Make(role, std::move(name), std::move(value), std::move(tag), firefox);
-  };
-  ComPtr<Element> root = make(ROLE_SYSTEM_CLIENT, title, "", "client");
-  ComPtr<Element> document = make(ROLE_SYSTEM_DOCUMENT, title, table.url, "document");
-  root->Add(document);
-  ComPtr<Element> addressBar = make(ROLE_SYSTEM_TEXT, "Address and search bar", table.url, "address bar");
-  addressBar->SetParent(root.Get());
-  ComPtr<Element> searchBox = make(ROLE_SYSTEM_TEXT, "Search", "", "search box");
-  searchBox->SetParent(document.Get());
-  root->FocusTargets(document, addressBar, searchBox);
+namespace {
+
+using Make = std::function<ComPtr<Element>(long, std::string, std::string, std::string)>;
+
+// A document with one paragraph per link, each holding the text around its link.
+ComPtr<Element> Document(const LinkTable& table, const std::string& title, const FollowLink& follow,
+                         const Make& make, long textRole, const std::string& tag) {
+  ComPtr<Element> document = make(ROLE_SYSTEM_DOCUMENT, title, table.url, tag);
   for (std::size_t i = 0; i < table.links.size(); ++i) {
     const LinkRow& row = table.links[i];
     const std::string n = std::to_string(i);
@@ -263,7 +285,66 @@ ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& tit
     if (!after.empty()) group->Add(make(textRole, after, "", "text " + n));
     document->Add(group);
   }
-  return ComPtr<IAccessible>(static_cast<IAccessible*>(root.Get()));
+  return document;
+}
+
+// A page of one link to `next`, which a command must never follow.
+LinkTable Decoy(const std::string& url, const std::string& next) {
+  LinkTable table;
+  table.url = url;
+  table.links.push_back({"下一页", "", next, std::nullopt, ""});
+  return table;
+}
+
+}  // namespace
+
+PageTree BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow, TreeKind kind,
+                       bool devtools) {
+  const bool firefox = kind == TreeKind::Firefox;
+  const long textRole = firefox ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_STATICTEXT;
+  const Make make = [firefox](long role, std::string name, std::string value, std::string tag) {
+    return Element::Make(role, std::move(name), std::move(value), std::move(tag), firefox);
+  };
+  // Firefox's first root is LazyInstantiator, whose own role is always
+  // ROLE_SYSTEM_APPLICATION (accessible/windows/msaa/LazyInstantiator.cpp, get_accRole).
+  ComPtr<Element> root = make(firefox ? ROLE_SYSTEM_APPLICATION : ROLE_SYSTEM_CLIENT, title, "", "client");
+  PageTree tree;
+  if (devtools) {
+    // A docked DevTools: a page of its own, before the inspected one in the tree.
+    ComPtr<Element> tools = Document(Decoy("devtools://devtools/bundled/devtools_app.html", "devtools://devtools/next"),
+                                     "DevTools", follow, make, textRole, "devtools");
+    root->Add(tools);
+    tree.devtools = ComPtr<IAccessible>(static_cast<IAccessible*>(tools.Get()));
+  }
+  if (firefox) {
+    // Firefox keeps a background tab's document in the tree, neither hidden nor off
+    // screen by its state (accessible/generic/DocAccessible.cpp).
+    root->Add(Document(Decoy("http://background.example/", "http://background.example/2"), "Background",
+                       follow, make, textRole, "background"));
+  }
+  ComPtr<Element> document = Document(table, title, follow, make, textRole, "document");
+  root->Add(document);
+  if (firefox) root->Embeds(document);
+  ComPtr<Element> addressBar = make(ROLE_SYSTEM_TEXT, "Address and search bar", table.url, "address bar");
+  addressBar->SetParent(root.Get());
+  ComPtr<Element> searchBox = make(ROLE_SYSTEM_TEXT, "Search", "", "search box");
+  searchBox->SetParent(document.Get());
+  root->FocusTargets(document, addressBar, searchBox);
+  tree.root = ComPtr<IAccessible>(static_cast<IAccessible*>(root.Get()));
+  tree.document = ComPtr<IAccessible>(static_cast<IAccessible*>(document.Get()));
+  return tree;
+}
+
+PageTree BuildPlaceholderTree(const std::string& title) {
+  ComPtr<Element> root = Element::Make(ROLE_SYSTEM_CLIENT, title, "", "client", false);
+  ComPtr<Element> document = Element::Make(ROLE_SYSTEM_DOCUMENT, "", "", "placeholder", false);
+  document->SetState(STATE_SYSTEM_BUSY);
+  root->Add(document);
+  root->FocusTargets(document, document, document);
+  PageTree tree;
+  tree.root = ComPtr<IAccessible>(static_cast<IAccessible*>(root.Get()));
+  tree.document = ComPtr<IAccessible>(static_cast<IAccessible*>(document.Get()));
+  return tree;
 }
 
 }  // namespace paginor::fake

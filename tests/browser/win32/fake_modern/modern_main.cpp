@@ -3,7 +3,7 @@
 // that acts on the keys a person presses in a browser.
 //
 // fake_modern --log FILE --class CLASS [--title T] [--page TABLE.tsv]... [--hang-on CALL]
-//             [--hang-ms MS] [--synthetic N] [--tree chromium|firefox]
+//             [--hang-ms MS] [--synthetic N] [--tree chromium|firefox] [--devtools 1]
 //   Shows the first page; a link's default action or an address typed after Ctrl+L
 //   shows the page of that address when it is one of the tables. Logs every
 //   accessibility call ("acc ..."), "address A", "key alt+left", "key alt+right",
@@ -12,6 +12,10 @@
 //   focus is on the page; Ctrl+L puts it on the address bar, Enter there and Escape put
 //   it back; F2 moves it from the page to a search box of the page and back ("focus
 //   search box", "focus page"); a letter or digit typed is logged as "typed K".
+//   Served Chromium's way, the page lives in a child content window and shows a
+//   placeholder until a client has asked for the honeypot ("honeypot") and read a name;
+//   the real tree replaces it shortly after, and the old objects fail. --devtools 1
+//   docks a DevTools before the page.
 
 #include <windows.h>
 #include <oleacc.h>
@@ -34,8 +38,21 @@ using win32::Wide;
 
 std::vector<LinkTable> g_pages;
 std::string g_title = "Page - Chromium";
-ComPtr<IAccessible> g_tree;
+PageTree g_tree;
 TreeKind g_kind = TreeKind::Chromium;
+bool g_devtools = false;
+std::size_t g_page = 0;
+// Chromium turns web content on once a client has asked for the honeypot and read a
+// name, in either order (content/browser/accessibility/
+// browser_accessibility_state_impl_win.cc, OnScreenReaderHoneyPotQueried and
+// OnAccNameCalled); Firefox has no such step.
+bool g_honeypot = false;
+bool g_nameRead = false;
+bool g_webContent = false;
+HWND g_window = nullptr;
+constexpr UINT_PTR kWebContentTimer = 1;
+// The tree arrives from the renderer a little later.
+constexpr UINT kWebContentDelayMs = 300;
 bool g_addressBar = false;
 std::wstring g_typed;
 
@@ -51,9 +68,62 @@ void Follow(const std::string& address) {
   LogCall("navigated " + address + " (not served)");
 }
 
+// The objects of the tree before are gone with it.
+void Build() {
+  RetireTrees();
+  g_tree = g_webContent ? BuildPageTree(g_pages[g_page], g_title, Follow, g_kind, g_devtools)
+                        : BuildPlaceholderTree(g_title);
+}
+
 void Show(std::size_t page) {
-  g_tree = BuildPageTree(g_pages[page], g_title, Follow, g_kind);
+  g_page = page;
+  Build();
   LogCall("navigated " + g_pages[page].url);
+}
+
+void MaybeTurnOnWebContent() {
+  if (g_webContent || !g_honeypot || !g_nameRead) return;
+  SetTimer(g_window, kWebContentTimer, kWebContentDelayMs, nullptr);
+}
+
+LRESULT ServeTree(const ComPtr<IAccessible>& tree, WPARAM wParam) {
+  if (!tree) return 0;
+  LogCall("WM_GETOBJECT");
+  return LresultFromObject(IID_IAccessible, wParam, tree.Get());
+}
+
+// Chromium's content window (content/browser/renderer_host/legacy_render_widget_host_win.cc,
+// OnGetObject): object id 1 is the honeypot; the client area is that page's own tree.
+LRESULT CALLBACK ContentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_GETOBJECT) return DefWindowProcW(window, message, wParam, lParam);
+  const auto id = static_cast<long>(lParam);
+  if (id == 1) {
+    LogCall("honeypot");
+    g_honeypot = true;
+    MaybeTurnOnWebContent();
+    return 0;
+  }
+  if (id != OBJID_CLIENT) return 0;
+  const bool devtools = GetWindowLongPtrW(window, GWLP_USERDATA) != 0;
+  return ServeTree(devtools ? g_tree.devtools : g_tree.document, wParam);
+}
+
+bool AddContentWindow(HWND parent, bool devtools) {
+  static const wchar_t kClass[] = L"Chrome_RenderWidgetHostHWND";
+  static const bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ContentProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClass;
+    return RegisterClassExW(&wc) != 0;
+  }();
+  HWND child = registered ? CreateWindowExW(WS_EX_TRANSPARENT, kClass, L"Chrome Legacy Window", WS_CHILD | WS_VISIBLE,
+                                            0, 0, 1024, devtools ? 200 : 768, parent, nullptr,
+                                            GetModuleHandleW(nullptr), nullptr)
+                            : nullptr;
+  if (child) SetWindowLongPtrW(child, GWLP_USERDATA, devtools ? 1 : 0);
+  return child != nullptr;
 }
 
 bool Held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
@@ -66,11 +136,17 @@ void FocusLogged(Focus focus) {
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_GETOBJECT:
-      if (static_cast<long>(lParam) != OBJID_CLIENT || !g_tree) {
+      if (static_cast<long>(lParam) != OBJID_CLIENT || !g_tree.root) {
         return DefWindowProcW(window, message, wParam, lParam);
       }
-      LogCall("WM_GETOBJECT");
-      return LresultFromObject(IID_IAccessible, wParam, g_tree.Get());
+      return ServeTree(g_tree.root, wParam);
+    case WM_TIMER:
+      if (wParam != kWebContentTimer) break;
+      KillTimer(window, kWebContentTimer);
+      g_webContent = true;
+      LogCall("web content on");
+      Build();
+      return 0;
     case WM_KEYDOWN:
       if (wParam == 'L' && Held(VK_CONTROL)) {
         g_addressBar = true;
@@ -152,6 +228,8 @@ int Run(const std::vector<std::wstring>& args) {
       hangOn = Utf8(value);
     } else if (option == L"--tree" && (value == L"chromium" || value == L"firefox")) {
       g_kind = value == L"firefox" ? TreeKind::Firefox : TreeKind::Chromium;
+    } else if (option == L"--devtools") {
+      g_devtools = value == L"1";
     } else if (option == L"--hang-ms") {
       hangMs = static_cast<DWORD>(std::stoul(value));
     } else {
@@ -170,10 +248,19 @@ int Run(const std::vector<std::wstring>& args) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = cls.c_str();
   if (!RegisterClassExW(&wc)) return 1;
+  g_webContent = g_kind == TreeKind::Firefox;
+  OnNameRead([] {
+    g_nameRead = true;
+    MaybeTurnOnWebContent();
+  });
   Show(0);
   HWND window = CreateWindowExW(0, cls.c_str(), Wide(g_title).c_str(), WS_POPUP | WS_VISIBLE, 0, 0,
                                 1024, 768, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!window) return 1;
+  g_window = window;
+  if (g_kind == TreeKind::Chromium && ((g_devtools && !AddContentWindow(window, true)) || !AddContentWindow(window, false))) {
+    return 1;
+  }
   SetForegroundWindow(window);
   SetFocus(window);
   return ServeMessagesWhenReady();
