@@ -266,34 +266,6 @@ TEST(AutomationLinks, DiscoveryHandsUiAutomationOfTheTabsWindowToTheBrowser) {
   EXPECT_EQ(page.automation.asked.size(), 1u);
 }
 
-// UI Automation that never answers: the walk still has its own worker.
-class HungAutomation : public Automation {
- public:
-  AutomationPtr FromWindow(WindowHandle) override {
-    released.wait();
-    return nullptr;
-  }
-  std::promise<void> release;
-  std::shared_future<void> released = release.get_future().share();
-};
-
-TEST(AutomationLinks, AHungSearchLeavesTheMsaaWalkItsWorkerWithinTheSameCommand) {
-  Page page;
-  FakeWindows windows;
-  windows.SetProcess(windows.Add(0, "Chrome_WidgetWin_1"), 7, "chrome.exe");
-  OneTree tree(page.msaaRoot);
-  NoEngine engine;
-  static HungAutomation hung;  // a call that timed out may still reach it
-  CombinedDiscovery discovery(
-      engine, windows, tree, [] { return std::make_shared<AccessibleWorker>(nullptr, nullptr, 200ms); }, nullptr,
-      &hung);
-  BrowserPtr browser;
-  WindowHandle window = 0;
-  ASSERT_TRUE(discovery.FindBrowserWindow(browser, window, "modern"));
-  EXPECT_THAT(Texts(*browser->GetDocument()->Links()), ElementsAre("1", "2", "下一页"));
-  hung.release.set_value();
-}
-
 // An element that notes the thread of every call and of its release, and can hang.
 struct Threads {
   std::thread::id worker;
@@ -371,6 +343,31 @@ TEST(AutomationLinks, CallsAndReleasesRunOnTheWorkerAndAHungSearchGivesItUp) {
   threads->release.set_value();  // the hung call ends after everyone has gone
   std::this_thread::sleep_for(50ms);
   EXPECT_EQ(threads->wrong.load(), 0);
+}
+
+// UI Automation that never answers leaves the MSAA walk its own worker.
+TEST(AutomationLinks, AHungSearchLeavesTheMsaaWalkItsWorkerWithinTheSameCommand) {
+  Page page;
+  FakeWindows windows;
+  windows.SetProcess(windows.Add(0, "Chrome_WidgetWin_1"), 7, "chrome.exe");
+  OneTree tree(page.msaaRoot);
+  NoEngine engine;
+  struct Hung : Automation {
+    std::promise<void> release;
+    AutomationPtr FromWindow(WindowHandle) override {
+      release.get_future().wait();
+      return nullptr;
+    }
+  };
+  static Hung hung;  // a call that timed out may still reach it
+  CombinedDiscovery discovery(
+      engine, windows, tree, [] { return std::make_shared<AccessibleWorker>(nullptr, nullptr, 200ms); }, nullptr,
+      &hung);
+  BrowserPtr browser;
+  WindowHandle window = 0;
+  ASSERT_TRUE(discovery.FindBrowserWindow(browser, window, "modern"));
+  EXPECT_THAT(Texts(*browser->GetDocument()->Links()), ElementsAre("1", "2", "下一页"));
+  hung.release.set_value();
 }
 
 }  // namespace

@@ -47,8 +47,7 @@ class StubAccessible : public IAccessible {
 };
 
 Focus g_focus = Focus::Page;
-// Objects made before the latest RetireTrees fail every call.
-unsigned g_generation = 0;
+unsigned g_generation = 0;  // objects made before the latest RetireTrees fail
 std::function<void()> g_onNameRead;
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
@@ -85,8 +84,7 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
   }
   void OnDefaultAction(std::function<void()> action) { action_ = std::move(action); }
   void Embeds(const ComPtr<Element>& shown) { embeds_ = shown; }
-  void SetState(long state) { state_ = state; }
-  // Logs the call; true when this object belongs to a tree that was replaced.
+  // Logs the call; true when the object's tree was replaced.
   bool Retired(const std::string& call, const std::string& detail = "") {
     LogCall(call + tag_ + detail);
     return generation_ != g_generation;
@@ -161,10 +159,11 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     // A page being read is read-only, as in Chromium and Firefox, and so are Firefox's
     // text leaves; the address bar and the search box are not.
     const bool editable = tag_ == "address bar" || tag_ == "search box";
-    out->lVal = state_ | (!editable && (role_ == ROLE_SYSTEM_STATICTEXT || role_ == ROLE_SYSTEM_TEXT ||
-                                        role_ == ROLE_SYSTEM_DOCUMENT)
-                              ? STATE_SYSTEM_READONLY
-                              : 0);
+    out->lVal = !editable && (role_ == ROLE_SYSTEM_STATICTEXT || role_ == ROLE_SYSTEM_TEXT ||
+                              role_ == ROLE_SYSTEM_DOCUMENT)
+                    ? STATE_SYSTEM_READONLY
+                    : 0;
+    if (role_ == ROLE_SYSTEM_DOCUMENT && value_.empty()) out->lVal |= STATE_SYSTEM_BUSY;  // a placeholder
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
@@ -190,13 +189,10 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     return S_OK;
   }
   // Firefox's root names the tab on show (accessible/windows/msaa/MsaaAccessible.cpp,
-  // accNavigate with NAVRELATION_EMBEDS); Chromium answers no relation here.
-  HRESULT STDMETHODCALLTYPE accNavigate(long relation, VARIANT start, VARIANT* out) override {
+  // accNavigate, NAVRELATION_EMBEDS 0x1009).
+  HRESULT STDMETHODCALLTYPE accNavigate(long relation, VARIANT, VARIANT* out) override {
     if (Retired("acc navigate ")) return E_FAIL;
-    constexpr long kNavRelationEmbeds = 0x1009;
-    if (!out || !IsSelf(start)) return E_INVALIDARG;
-    VariantInit(out);
-    if (relation != kNavRelationEmbeds || !embeds_) return S_FALSE;
+    if (!out || relation != 0x1009 || !embeds_) return E_INVALIDARG;
     out->vt = VT_DISPATCH;
     out->pdispVal = static_cast<IAccessible*>(embeds_.Get());
     out->pdispVal->AddRef();
@@ -243,7 +239,6 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
   std::string tag_;
   bool enumerates_;
   unsigned generation_;
-  long state_ = 0;
   ComPtr<Element> embeds_;
   std::size_t cursor_ = 0;
   Element* parent_ = nullptr;  // the parent owns its children
@@ -259,14 +254,35 @@ Focus FocusedOn() { return g_focus; }
 void RetireTrees() { ++g_generation; }
 void OnNameRead(std::function<void()> callback) { g_onNameRead = std::move(callback); }
 
-namespace {
-
-using Make = std::function<ComPtr<Element>(long, std::string, std::string, std::string)>;
-
-// A document with one paragraph per link, each holding the text around its link.
-ComPtr<Element> Document(const LinkTable& table, const std::string& title, const FollowLink& follow,
-                         const Make& make, long textRole, const std::string& tag) {
-  ComPtr<Element> document = make(ROLE_SYSTEM_DOCUMENT, title, table.url, tag);
+ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow,
+                                  TreeKind kind, bool devtools) {
+  const bool firefox = kind == TreeKind::Firefox;
+  const long textRole = firefox ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_STATICTEXT;
+  const auto make = [firefox](long role, std::string name, std::string value, std::string tag) {
+    return Element::Make(role, std::move(name), std::move(value), std::move(tag), firefox);
+  };
+  // Firefox's first root, LazyInstantiator, always answers ROLE_SYSTEM_APPLICATION for
+  // itself (accessible/windows/msaa/LazyInstantiator.cpp, get_accRole).
+  ComPtr<Element> root = make(firefox ? ROLE_SYSTEM_APPLICATION : ROLE_SYSTEM_CLIENT, title, "", "client");
+  // Pages a command must never turn, each with a "下一页" of its own: a docked DevTools,
+  // and in Firefox a background tab, whose document stays in the tree, neither hidden nor
+  // off screen (accessible/generic/DocAccessible.cpp).
+  for (const std::string decoy : {devtools ? "devtools://devtools/app.html" : "", firefox ? "http://tab.example/" : ""}) {
+    if (decoy.empty()) continue;
+    ComPtr<Element> page = make(ROLE_SYSTEM_DOCUMENT, "", decoy, "decoy");
+    ComPtr<Element> link = make(ROLE_SYSTEM_LINK, "下一页", decoy + "2", "decoy link");
+    link->OnDefaultAction([follow, decoy] { follow(decoy + "2"); });
+    page->Add(link);
+    root->Add(page);
+  }
+  ComPtr<Element> document = make(ROLE_SYSTEM_DOCUMENT, title, table.url, "document");
+  root->Add(document);
+  if (firefox) root->Embeds(document);
+  ComPtr<Element> addressBar = make(ROLE_SYSTEM_TEXT, "Address and search bar", table.url, "address bar");
+  addressBar->SetParent(root.Get());
+  ComPtr<Element> searchBox = make(ROLE_SYSTEM_TEXT, "Search", "", "search box");
+  searchBox->SetParent(document.Get());
+  root->FocusTargets(document, addressBar, searchBox);
   for (std::size_t i = 0; i < table.links.size(); ++i) {
     const LinkRow& row = table.links[i];
     const std::string n = std::to_string(i);
@@ -285,66 +301,7 @@ ComPtr<Element> Document(const LinkTable& table, const std::string& title, const
     if (!after.empty()) group->Add(make(textRole, after, "", "text " + n));
     document->Add(group);
   }
-  return document;
-}
-
-// A page of one link to `next`, which a command must never follow.
-LinkTable Decoy(const std::string& url, const std::string& next) {
-  LinkTable table;
-  table.url = url;
-  table.links.push_back({"下一页", "", next, std::nullopt, ""});
-  return table;
-}
-
-}  // namespace
-
-PageTree BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow, TreeKind kind,
-                       bool devtools) {
-  const bool firefox = kind == TreeKind::Firefox;
-  const long textRole = firefox ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_STATICTEXT;
-  const Make make = [firefox](long role, std::string name, std::string value, std::string tag) {
-    return Element::Make(role, std::move(name), std::move(value), std::move(tag), firefox);
-  };
-  // Firefox's first root is LazyInstantiator, whose own role is always
-  // ROLE_SYSTEM_APPLICATION (accessible/windows/msaa/LazyInstantiator.cpp, get_accRole).
-  ComPtr<Element> root = make(firefox ? ROLE_SYSTEM_APPLICATION : ROLE_SYSTEM_CLIENT, title, "", "client");
-  PageTree tree;
-  if (devtools) {
-    // A docked DevTools: a page of its own, before the inspected one in the tree.
-    ComPtr<Element> tools = Document(Decoy("devtools://devtools/bundled/devtools_app.html", "devtools://devtools/next"),
-                                     "DevTools", follow, make, textRole, "devtools");
-    root->Add(tools);
-    tree.devtools = ComPtr<IAccessible>(static_cast<IAccessible*>(tools.Get()));
-  }
-  if (firefox) {
-    // Firefox keeps a background tab's document in the tree, neither hidden nor off
-    // screen by its state (accessible/generic/DocAccessible.cpp).
-    root->Add(Document(Decoy("http://background.example/", "http://background.example/2"), "Background",
-                       follow, make, textRole, "background"));
-  }
-  ComPtr<Element> document = Document(table, title, follow, make, textRole, "document");
-  root->Add(document);
-  if (firefox) root->Embeds(document);
-  ComPtr<Element> addressBar = make(ROLE_SYSTEM_TEXT, "Address and search bar", table.url, "address bar");
-  addressBar->SetParent(root.Get());
-  ComPtr<Element> searchBox = make(ROLE_SYSTEM_TEXT, "Search", "", "search box");
-  searchBox->SetParent(document.Get());
-  root->FocusTargets(document, addressBar, searchBox);
-  tree.root = ComPtr<IAccessible>(static_cast<IAccessible*>(root.Get()));
-  tree.document = ComPtr<IAccessible>(static_cast<IAccessible*>(document.Get()));
-  return tree;
-}
-
-PageTree BuildPlaceholderTree(const std::string& title) {
-  ComPtr<Element> root = Element::Make(ROLE_SYSTEM_CLIENT, title, "", "client", false);
-  ComPtr<Element> document = Element::Make(ROLE_SYSTEM_DOCUMENT, "", "", "placeholder", false);
-  document->SetState(STATE_SYSTEM_BUSY);
-  root->Add(document);
-  root->FocusTargets(document, document, document);
-  PageTree tree;
-  tree.root = ComPtr<IAccessible>(static_cast<IAccessible*>(root.Get()));
-  tree.document = ComPtr<IAccessible>(static_cast<IAccessible*>(document.Get()));
-  return tree;
+  return ComPtr<IAccessible>(static_cast<IAccessible*>(root.Get()));
 }
 
 }  // namespace paginor::fake

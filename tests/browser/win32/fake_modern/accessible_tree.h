@@ -28,24 +28,13 @@ enum class TreeKind { Chromium, Firefox };
 // the editable address bar, or on an editable search box of the page (the document is
 // its parent). Those two are reached only through the focus, so that the walks over the
 // page see the same tree.
-// With devtools, a docked DevTools document comes first. Firefox's tree also holds a
-// background tab's document before the page's.
-struct PageTree {
-  ComPtr<IAccessible> root;
-  ComPtr<IAccessible> document;
-  ComPtr<IAccessible> devtools;  // null without
-};
-PageTree BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow,
-                       TreeKind kind = TreeKind::Chromium, bool devtools = false);
-// Chromium's page before web content is turned on: a document that is busy, without
-// name, address or children (ui/accessibility/ax_mode.h: kNativeAPIs without
-// kWebContents).
-PageTree BuildPlaceholderTree(const std::string& title);
+// With devtools a docked DevTools page comes first.
+ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow,
+                                  TreeKind kind = TreeKind::Chromium, bool devtools = false);
 // Every object made so far fails every later call with E_FAIL, as Chromium's objects
 // whose node is gone do (ui/accessibility/platform/ax_platform_node_win.cc,
 // COM_OBJECT_VALIDATE).
 void RetireTrees();
-// Called whenever a client reads any object's name.
 void OnNameRead(std::function<void()> callback);
 enum class Focus { Page, AddressBar, SearchBox };
 void SetFocusOn(Focus focus);

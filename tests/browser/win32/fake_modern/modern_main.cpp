@@ -12,10 +12,8 @@
 //   focus is on the page; Ctrl+L puts it on the address bar, Enter there and Escape put
 //   it back; F2 moves it from the page to a search box of the page and back ("focus
 //   search box", "focus page"); a letter or digit typed is logged as "typed K".
-//   Served Chromium's way, the page lives in a child content window and shows a
-//   placeholder until a client has asked for the honeypot ("honeypot") and read a name;
-//   the real tree replaces it shortly after, and the old objects fail. --devtools 1
-//   docks a DevTools before the page.
+//   Chromium's way, a content window holds the page, which is an empty placeholder until
+//   a client has asked for the honeypot ("honeypot") and read a name ("web content on").
 
 #include <windows.h>
 #include <oleacc.h>
@@ -38,21 +36,16 @@ using win32::Wide;
 
 std::vector<LinkTable> g_pages;
 std::string g_title = "Page - Chromium";
-PageTree g_tree;
+ComPtr<IAccessible> g_tree;
 TreeKind g_kind = TreeKind::Chromium;
 bool g_devtools = false;
 std::size_t g_page = 0;
 // Chromium turns web content on once a client has asked for the honeypot and read a
 // name, in either order (content/browser/accessibility/
-// browser_accessibility_state_impl_win.cc, OnScreenReaderHoneyPotQueried and
-// OnAccNameCalled); Firefox has no such step.
+// browser_accessibility_state_impl_win.cc, OnScreenReaderHoneyPotQueried, OnAccNameCalled).
 bool g_honeypot = false;
 bool g_nameRead = false;
 bool g_webContent = false;
-HWND g_window = nullptr;
-constexpr UINT_PTR kWebContentTimer = 1;
-// The tree arrives from the renderer a little later.
-constexpr UINT kWebContentDelayMs = 300;
 bool g_addressBar = false;
 std::wstring g_typed;
 
@@ -72,7 +65,7 @@ void Follow(const std::string& address) {
 void Build() {
   RetireTrees();
   g_tree = g_webContent ? BuildPageTree(g_pages[g_page], g_title, Follow, g_kind, g_devtools)
-                        : BuildPlaceholderTree(g_title);
+                        : BuildPageTree(LinkTable{}, "", Follow, g_kind);
 }
 
 void Show(std::size_t page) {
@@ -81,49 +74,22 @@ void Show(std::size_t page) {
   LogCall("navigated " + g_pages[page].url);
 }
 
-void MaybeTurnOnWebContent() {
-  if (g_webContent || !g_honeypot || !g_nameRead) return;
-  SetTimer(g_window, kWebContentTimer, kWebContentDelayMs, nullptr);
+// The tree arrives from the renderer a little later.
+void MaybeTurnOnWebContent(HWND window) {
+  if (!g_webContent && g_honeypot && g_nameRead) SetTimer(window, 1, 300, nullptr);
 }
 
-LRESULT ServeTree(const ComPtr<IAccessible>& tree, WPARAM wParam) {
-  if (!tree) return 0;
-  LogCall("WM_GETOBJECT");
-  return LresultFromObject(IID_IAccessible, wParam, tree.Get());
-}
-
-// Chromium's content window (content/browser/renderer_host/legacy_render_widget_host_win.cc,
-// OnGetObject): object id 1 is the honeypot; the client area is that page's own tree.
+// content/browser/renderer_host/legacy_render_widget_host_win.cc, OnGetObject: object
+// id 1 is the honeypot, the client area the page.
 LRESULT CALLBACK ContentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_GETOBJECT) return DefWindowProcW(window, message, wParam, lParam);
-  const auto id = static_cast<long>(lParam);
-  if (id == 1) {
+  if (static_cast<long>(lParam) == 1) {
     LogCall("honeypot");
     g_honeypot = true;
-    MaybeTurnOnWebContent();
+    MaybeTurnOnWebContent(GetParent(window));
     return 0;
   }
-  if (id != OBJID_CLIENT) return 0;
-  const bool devtools = GetWindowLongPtrW(window, GWLP_USERDATA) != 0;
-  return ServeTree(devtools ? g_tree.devtools : g_tree.document, wParam);
-}
-
-bool AddContentWindow(HWND parent, bool devtools) {
-  static const wchar_t kClass[] = L"Chrome_RenderWidgetHostHWND";
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ContentProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClass;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  HWND child = registered ? CreateWindowExW(WS_EX_TRANSPARENT, kClass, L"Chrome Legacy Window", WS_CHILD | WS_VISIBLE,
-                                            0, 0, 1024, devtools ? 200 : 768, parent, nullptr,
-                                            GetModuleHandleW(nullptr), nullptr)
-                            : nullptr;
-  if (child) SetWindowLongPtrW(child, GWLP_USERDATA, devtools ? 1 : 0);
-  return child != nullptr;
+  return SendMessageW(GetParent(window), message, wParam, lParam);
 }
 
 bool Held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
@@ -136,17 +102,11 @@ void FocusLogged(Focus focus) {
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_GETOBJECT:
-      if (static_cast<long>(lParam) != OBJID_CLIENT || !g_tree.root) {
+      if (static_cast<long>(lParam) != OBJID_CLIENT || !g_tree) {
         return DefWindowProcW(window, message, wParam, lParam);
       }
-      return ServeTree(g_tree.root, wParam);
-    case WM_TIMER:
-      if (wParam != kWebContentTimer) break;
-      KillTimer(window, kWebContentTimer);
-      g_webContent = true;
-      LogCall("web content on");
-      Build();
-      return 0;
+      LogCall("WM_GETOBJECT");
+      return LresultFromObject(IID_IAccessible, wParam, g_tree.Get());
     case WM_KEYDOWN:
       if (wParam == 'L' && Held(VK_CONTROL)) {
         g_addressBar = true;
@@ -167,6 +127,12 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       } else if (!g_addressBar && ((wParam >= 'A' && wParam <= 'Z') || (wParam >= '0' && wParam <= '9'))) {
         LogCall("typed " + std::string(1, static_cast<char>(wParam)));
       }
+      return 0;
+    case WM_TIMER:
+      KillTimer(window, 1);
+      g_webContent = true;
+      LogCall("web content on");
+      Build();
       return 0;
     case WM_SYSKEYDOWN:
       if (wParam == VK_LEFT) LogCall("key alt+left");
@@ -249,16 +215,19 @@ int Run(const std::vector<std::wstring>& args) {
   wc.lpszClassName = cls.c_str();
   if (!RegisterClassExW(&wc)) return 1;
   g_webContent = g_kind == TreeKind::Firefox;
-  OnNameRead([] {
-    g_nameRead = true;
-    MaybeTurnOnWebContent();
-  });
   Show(0);
   HWND window = CreateWindowExW(0, cls.c_str(), Wide(g_title).c_str(), WS_POPUP | WS_VISIBLE, 0, 0,
                                 1024, 768, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!window) return 1;
-  g_window = window;
-  if (g_kind == TreeKind::Chromium && ((g_devtools && !AddContentWindow(window, true)) || !AddContentWindow(window, false))) {
+  OnNameRead([window] {
+    g_nameRead = true;
+    MaybeTurnOnWebContent(window);
+  });
+  wc.lpfnWndProc = ContentProc;
+  wc.lpszClassName = L"Chrome_RenderWidgetHostHWND";
+  if (g_kind == TreeKind::Chromium &&
+      (!RegisterClassExW(&wc) || !CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 1024, 768,
+                                                  window, nullptr, wc.hInstance, nullptr))) {
     return 1;
   }
   SetForegroundWindow(window);
