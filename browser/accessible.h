@@ -18,6 +18,7 @@ inline constexpr long kRoleLink = 0x1E;
 inline constexpr long kRoleGraphic = 0x28;
 inline constexpr long kRoleStaticText = 0x29;
 inline constexpr long kRoleText = 0x2A;  // an editable field
+inline constexpr long kRolePushButton = 0x2B;
 inline constexpr long kRoleComboBox = 0x2E;
 inline constexpr std::uint32_t kStateFocused = 0x4;
 inline constexpr std::uint32_t kStateReadOnly = 0x40;
@@ -56,6 +57,8 @@ class AccessibleNode {
   virtual AccessiblePtr Embedded() { return nullptr; }
   // IAccessible2's states; empty where the browser or the system offers no IAccessible2.
   virtual std::optional<std::uint32_t> Ia2States() { return std::nullopt; }
+  // IAccessible2's object attributes ("tag:a;display:inline;..."), empty likewise.
+  virtual std::optional<std::string> ObjectAttributes() { return std::nullopt; }
 };
 
 }  // namespace paginor

@@ -175,6 +175,9 @@ class WorkerNode : public AccessibleNode {
   std::optional<std::uint32_t> Ia2States() override {
     return Call([](AccessibleNode& n) { return n.Ia2States(); });
   }
+  std::optional<std::string> ObjectAttributes() override {
+    return Call([](AccessibleNode& n) { return n.ObjectAttributes(); });
+  }
   AccessiblePtr Embedded() override {
     auto embedded = Call([](AccessibleNode& n) { return std::optional(n.Embedded()); });
     if (!embedded || !*embedded) return nullptr;

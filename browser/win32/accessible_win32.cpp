@@ -96,11 +96,13 @@ class Node : public AccessibleNode {
   FocusAnswer Focus() override;
   AccessiblePtr Embedded() override;
   std::optional<std::uint32_t> Ia2States() override;
+  std::optional<std::string> ObjectAttributes() override;
   bool DoDefaultAction() override {
     return SUCCEEDED(acc_->accDoDefaultAction(ChildVariant(child_)));
   }
 
  private:
+  ComPtr<ia2::IAccessible2> Ia2();
   bool Enumerate(IEnumVARIANT& children, std::vector<AccessiblePtr>& nodes);
   bool OneByOne(std::vector<AccessiblePtr>& nodes);
   void Add(const VARIANT& child, std::vector<AccessiblePtr>& nodes);
@@ -227,20 +229,32 @@ AccessiblePtr Node::Embedded() {
 }
 
 // Reached as the IAccessible2 specification asks: through the object's service provider.
-std::optional<std::uint32_t> Node::Ia2States() {
-  if (child_ != CHILDID_SELF || !served_->ia2) return std::nullopt;
+ComPtr<ia2::IAccessible2> Node::Ia2() {
   ComPtr<IServiceProvider> services;
   ComPtr<ia2::IAccessible2> ia2;
+  if (child_ != CHILDID_SELF || !served_->ia2) return nullptr;
   if (FAILED(acc_.As(&services)) || !services ||
       FAILED(services->QueryService(IID_IAccessible, ia2::kIID_IAccessible2,
                                     reinterpret_cast<void**>(ia2.GetAddressOf()))) ||
       !ia2) {
     served_->ia2 = false;
-    return std::nullopt;
+    return nullptr;
   }
+  return ia2;
+}
+
+std::optional<std::uint32_t> Node::Ia2States() {
   long states = 0;
-  if (FAILED(ia2->get_states(&states))) return std::nullopt;
+  const ComPtr<ia2::IAccessible2> ia2 = Ia2();
+  if (!ia2 || FAILED(ia2->get_states(&states))) return std::nullopt;
   return static_cast<std::uint32_t>(states);
+}
+
+std::optional<std::string> Node::ObjectAttributes() {
+  Bstr attributes;
+  const ComPtr<ia2::IAccessible2> ia2 = Ia2();
+  if (!ia2 || FAILED(ia2->get_attributes(attributes.Out()))) return std::nullopt;
+  return attributes.Utf8();
 }
 
 INPUT Key(WORD vk, bool up) {

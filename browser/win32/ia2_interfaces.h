@@ -1,10 +1,10 @@
 #pragma once
 // The IAccessible2 interface, which MinGW-w64's headers lack, declared by hand for the
-// one read the focus check makes. A vtable is an order, not a set of names: every slot up to
+// two reads the program makes. A vtable is an order, not a set of names: every slot up to
 // the last one called is declared in the order of the published IDL
 // (IAccessible2/api/Accessible2.idl, as ia2_api_all.idl carries it). Slots never
 // called keep loose signatures; tests/browser/win32/uia_slots_test checks the slot each
-// called method lands in (get_states: 35).
+// called method lands in (get_states 35, get_attributes 45).
 
 #include <windows.h>
 #include <oleacc.h>
@@ -24,6 +24,17 @@ struct IAccessible2 : public IAccessible {
   virtual HRESULT STDMETHODCALLTYPE scrollToPoint(int, long, long) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_groupPosition(long*, long*, long*) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_states(long* states) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_extendedRole(BSTR*) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_localizedExtendedRole(BSTR*) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_nExtendedStates(long*) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_extendedStates(long, BSTR**, long*) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_localizedExtendedStates(long, BSTR**, long*) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_uniqueID(long*) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_windowHandle(HWND*) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_indexInParent(long*) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_locale(void*) = 0;
+  // "name:value;" pairs; Chromium and Firefox put the element's tag in "tag".
+  virtual HRESULT STDMETHODCALLTYPE get_attributes(BSTR* attributes) = 0;
 };
 
 }  // namespace paginor::win32::ia2

@@ -81,6 +81,7 @@ TEST(UiaSlots, EveryCalledMethodLandsInItsSlotOfTheIdl) {
   EXPECT_EQ(SlotOf<IUIAutomationElementArray>([](IUIAutomationElementArray& a) { a.GetElement(0, nullptr); }), 4);
   // IAccessible2 after IDispatch's 4 and IAccessible's 21 (Accessible2.idl).
   EXPECT_EQ(SlotOf<win32::ia2::IAccessible2>([](win32::ia2::IAccessible2& a) { a.get_states(nullptr); }), 35);
+  EXPECT_EQ(SlotOf<win32::ia2::IAccessible2>([](win32::ia2::IAccessible2& a) { a.get_attributes(nullptr); }), 45);
   EXPECT_EQ(SlotOf<IUIAutomationInvokePattern>([](IUIAutomationInvokePattern& p) { p.Invoke(); }), 3);
 }
 
