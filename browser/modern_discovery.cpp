@@ -1,6 +1,5 @@
 #include "browser/modern_discovery.h"
 
-#include <array>
 #include <set>
 #include <vector>
 
@@ -15,7 +14,6 @@ namespace {
 constexpr int kMaxTopLevelWindows = 10000;
 constexpr int kMaxContentWindows = 64;
 
-// NAVRELATION_EMBEDS' answer, which only Firefox's root gives (and then always).
 bool IsDocument(const AccessiblePtr& node) { return node && node->Role() == msaa::kRoleDocument; }
 
 std::set<WindowHandle> TopLevelOfClass(WindowSystem& windows, std::string_view cls) {
@@ -94,7 +92,7 @@ bool HasContent(const AccessiblePtr& document) {
 bool IsBrowserExecutable(std::string_view exe) {
   // Chromium: Chrome, Edge, Brave, Vivaldi, Opera, Chromium, and the Chinese browsers
   // built on it (360 Safe and Extreme, Sogou, QQ, 2345, Cheetah); Firefox and its forks.
-  static constexpr std::array<std::string_view, 17> kBrowsers = {
+  static constexpr std::string_view kBrowsers[] = {
       "chrome.exe",       "msedge.exe",      "brave.exe",      "vivaldi.exe",   "opera.exe",
       "chromium.exe",     "360se.exe",       "360chrome.exe",  "sogouexplorer.exe",
       "qqbrowser.exe",    "2345explorer.exe", "liebao.exe",    "firefox.exe",   "waterfox.exe",
