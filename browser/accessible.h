@@ -18,11 +18,15 @@ inline constexpr long kRoleLink = 0x1E;
 inline constexpr long kRoleGraphic = 0x28;
 inline constexpr long kRoleStaticText = 0x29;
 inline constexpr long kRoleText = 0x2A;  // an editable field
+inline constexpr long kRolePushButton = 0x2B;
 inline constexpr long kRoleComboBox = 0x2E;
 inline constexpr std::uint32_t kStateFocused = 0x4;
 inline constexpr std::uint32_t kStateReadOnly = 0x40;
 inline constexpr std::uint32_t kStateInvisible = 0x8000;
 inline constexpr std::uint32_t kStateOffscreen = 0x10000;
+// IAccessible2's state (AccessibleStates.idl): the content can be changed, as in
+// contenteditable editors that carry no text role.
+inline constexpr std::uint32_t kIa2StateEditable = 0x8;
 }  // namespace msaa
 
 class AccessibleNode;
@@ -48,6 +52,13 @@ class AccessibleNode {
   virtual bool DoDefaultAction() = 0;
   // Trees that cannot tell answer Failed.
   virtual FocusAnswer Focus() { return {}; }
+  // The object this one embeds (NAVRELATION_EMBEDS): Firefox's root names the document
+  // of the tab on show. Null where the tree does not tell.
+  virtual AccessiblePtr Embedded() { return nullptr; }
+  // IAccessible2's states; empty where the browser or the system offers no IAccessible2.
+  virtual std::optional<std::uint32_t> Ia2States() { return std::nullopt; }
+  // IAccessible2's object attributes ("tag:a;display:inline;..."), empty likewise.
+  virtual std::optional<std::string> ObjectAttributes() { return std::nullopt; }
 };
 
 }  // namespace paginor

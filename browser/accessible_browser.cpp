@@ -79,6 +79,36 @@ bool IsTextLeaf(AccessibleNode& node, long role) {
   return role == msaa::kRoleText && HasState(node, msaa::kStateReadOnly);
 }
 
+// What a link shows, its text leaves: its name is its aria-label where it has one
+// ("Page 2" for a link showing "2"), which is not what keywords and rules are written
+// for. A link that shows no text (a picture) is known by its name.
+std::optional<std::string> LinkText(const AccessiblePtr& link) {
+  std::string shown;
+  WalkTree(link, [&](const AccessiblePtr& n, int depth) {
+    const long role = depth == 0 ? 0 : n->Role().value_or(0);
+    if (!IsTextLeaf(*n, role)) return role == msaa::kRoleGraphic || role == msaa::kRoleText ? Step::Skip : Step::Descend;
+    shown += n->Name().value_or("");
+    return Step::Skip;
+  });
+  if (!shown.empty()) return shown;
+  return link->Name();
+}
+
+// <a href role="button">, common in forum pagers, comes as a push button without an
+// address; IAccessible2's attributes still carry its tag (Chromium:
+// ui/accessibility/platform/ax_platform_node_win.cc, get_attributes; Firefox:
+// accessible/windows/ia2/ia2Accessible.cpp).
+bool IsAnchorButton(AccessibleNode& node, long role) {
+  if (role != msaa::kRolePushButton) return false;
+  const std::string attributes = ";" + node.ObjectAttributes().value_or("");
+  return attributes.find(";tag:a;") != std::string::npos;
+}
+
+// A docked DevTools is a page of its own, served before the page it inspects.
+bool IsDevToolsDocument(AccessibleNode& document) {
+  return document.Value().value_or("").rfind("devtools://", 0) == 0;
+}
+
 struct Budget {
   std::size_t nodes = kMaxAccessibleNodes;
   bool Take() { return nodes > 0 && nodes-- > 0; }
@@ -88,7 +118,7 @@ void AppendMarkup(const AccessiblePtr& node, int depth, Budget& budget, std::str
   if (!node || depth > kMaxAccessibleDepth || !budget.Take()) return;
   const long role = node->Role().value_or(0);
   if (role == msaa::kRoleLink) {
-    out += LinkMarkup(node->Value().value_or(""), node->Name().value_or(""));
+    out += LinkMarkup(node->Value().value_or(""), LinkText(node).value_or(""));
     return;
   }
   if (role == msaa::kRoleGraphic) {
@@ -112,7 +142,8 @@ class AccessibleElement : public LinkElement {
   explicit AccessibleElement(AccessiblePtr node) : node_(std::move(node)) {}
 
   std::optional<std::string> OuterText() override {
-    if (node_->Role() == msaa::kRoleLink) return node_->Name();
+    const long role = node_->Role().value_or(0);
+    if (role == msaa::kRoleLink || IsAnchorButton(*node_, role)) return LinkText(node_);
     return AccessibleText(node_);
   }
   std::optional<std::string> OuterHtml() override { return SynthesizedMarkup(node_); }
@@ -195,6 +226,7 @@ AccessiblePtr FindActiveDocument(const AccessiblePtr& root) {
     if (role != msaa::kRoleDocument) return Step::Descend;
     // A background tab's document is still in the tree, hidden.
     if (HasState(*node, msaa::kStateInvisible | msaa::kStateOffscreen)) return Step::Skip;
+    if (IsDevToolsDocument(*node)) return Step::Skip;
     found = node;
     return Step::Stop;
   });
@@ -206,7 +238,7 @@ std::vector<AccessiblePtr> CollectLinks(const AccessiblePtr& document) {
   WalkTree(document, [&](const AccessiblePtr& node, int depth) {
     if (depth == 0) return Step::Descend;
     const auto role = node->Role();
-    if (role == msaa::kRoleLink) {
+    if (role == msaa::kRoleLink || (role && IsAnchorButton(*node, *role))) {
       links.push_back(node);
       return Step::Skip;
     }

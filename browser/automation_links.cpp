@@ -83,7 +83,13 @@ class AutomationLink : public LinkElement {
     return AccessibleLinkElement(std::move(parent));
   }
   std::optional<std::string> Href() override { return link_->Properties().value; }
-  bool Click() override { return link_->Invoke(); }
+  // A link without the Invoke pattern, or a provider that did not answer in time, is
+  // clicked through MSAA's default action of the same link, within the same command.
+  bool Click() override {
+    if (link_->Invoke()) return true;
+    const AccessiblePtr link = msaa_->At(index_, count_, link_->Properties().value);
+    return link && link->DoDefaultAction();
+  }
   // As on the MSAA path: a followed link opens where its page is.
   bool SetTarget(std::string_view) override { return true; }
 

@@ -33,6 +33,14 @@ AccessiblePtr FocusedObject(const AccessiblePtr& root) {
   return node;
 }
 
+// Chromium and Firefox mark contenteditable regions editable only in IAccessible2
+// (ui/accessibility/platform/ax_platform_node_win.cc, ComputeIA2State;
+// accessible/windows/ia2/ia2Accessible.cpp, get_states).
+bool Ia2Editable(AccessibleNode& node) {
+  const auto states = node.Ia2States();
+  return states && (*states & msaa::kIa2StateEditable) != 0;
+}
+
 }  // namespace
 
 bool TakesTyping(long role, std::uint32_t state) {
@@ -55,13 +63,15 @@ FocusVerdict JudgeFocus(const AccessiblePtr& root) {
   const std::optional<long> role = node->Role();
   const std::optional<std::uint32_t> state = node->State();
   if (!role || !state) return FocusVerdict::Unknown;
-  if (TakesTyping(*role, *state)) return FocusVerdict::Typing;
+  if (TakesTyping(*role, *state) || Ia2Editable(*node)) return FocusVerdict::Typing;
   if (*role == msaa::kRoleDocument) return FocusVerdict::Page;
   for (int up = 0; up < kMaxDocumentDistance; ++up) {
     node = node->Parent();
     if (!node) return FocusVerdict::Elsewhere;
     const std::optional<long> parentRole = node->Role();
     if (!parentRole) return FocusVerdict::Unknown;
+    // The paragraph focused inside an editor is not editable by role; its editor is.
+    if (Ia2Editable(*node)) return FocusVerdict::Typing;
     if (*parentRole == msaa::kRoleDocument) return FocusVerdict::Page;
   }
   return FocusVerdict::Elsewhere;

@@ -49,6 +49,9 @@ class RememberedNode final : public AccessibleNode,
     return askedParent_;
   }
   bool DoDefaultAction() override { return inner_->DoDefaultAction(); }
+  std::optional<std::string> ObjectAttributes() override {
+    return ReadOnce(attributes_, [&] { return inner_->ObjectAttributes(); });
+  }
 
   bool valueRead() const { return value_.has_value(); }
   void Forget() {
@@ -56,6 +59,7 @@ class RememberedNode final : public AccessibleNode,
     name_.reset();
     value_.reset();
     state_.reset();
+    attributes_.reset();
     children_.reset();
     parentRead_ = false;
     askedParent_.reset();
@@ -79,6 +83,7 @@ class RememberedNode final : public AccessibleNode,
   Once<std::string> name_;
   Once<std::string> value_;
   Once<std::uint32_t> state_;
+  Once<std::string> attributes_;
   Once<std::vector<AccessiblePtr>> children_;
   bool parentRead_ = false;
   AccessiblePtr askedParent_;

@@ -83,18 +83,36 @@ bool AccessibleWorker::givenUp() const {
   return state_->givenUp;
 }
 
+namespace {
+
+struct Done {
+  std::mutex mutex;
+  std::condition_variable cv;
+  bool done = false;
+  unsigned long answered = 0;  // calls into the browser this job has seen answered
+};
+
+// The job the worker thread runs now, for AccessibleCallAnswered.
+thread_local Done* t_running = nullptr;
+
+}  // namespace
+
+void AccessibleCallAnswered() {
+  if (!t_running) return;
+  std::lock_guard lock(t_running->mutex);
+  ++t_running->answered;
+  t_running->cv.notify_all();
+}
+
 bool AccessibleWorker::Run(std::function<void()> job) {
-  struct Done {
-    std::mutex mutex;
-    std::condition_variable cv;
-    bool done = false;
-  };
   auto done = std::make_shared<Done>();
   {
     std::lock_guard lock(state_->mutex);
     if (state_->givenUp) return false;
     state_->jobs.push_back([job = std::move(job), done] {
+      t_running = done.get();
       job();
+      t_running = nullptr;
       std::lock_guard doneLock(done->mutex);
       done->done = true;
       done->cv.notify_all();
@@ -102,7 +120,16 @@ bool AccessibleWorker::Run(std::function<void()> job) {
     state_->wake.notify_all();
   }
   std::unique_lock lock(done->mutex);
-  if (done->cv.wait_for(lock, timeout_, [&] { return done->done; })) return true;
+  // The timeout runs from the last answer, so a long list read call by call ends only
+  // when one call hangs.
+  for (unsigned long seen = done->answered;; seen = done->answered) {
+    if (done->cv.wait_for(lock, timeout_, [&] { return done->done || done->answered != seen; })) {
+      if (done->done) return true;
+      continue;
+    }
+    break;
+  }
+  lock.unlock();
   std::lock_guard stateLock(state_->mutex);
   state_->givenUp = true;
   return false;
@@ -144,6 +171,17 @@ class WorkerNode : public AccessibleNode {
   bool DoDefaultAction() override {
     return Call([](AccessibleNode& n) { return std::optional(n.DoDefaultAction()); })
         .value_or(false);
+  }
+  std::optional<std::uint32_t> Ia2States() override {
+    return Call([](AccessibleNode& n) { return n.Ia2States(); });
+  }
+  std::optional<std::string> ObjectAttributes() override {
+    return Call([](AccessibleNode& n) { return n.ObjectAttributes(); });
+  }
+  AccessiblePtr Embedded() override {
+    auto embedded = Call([](AccessibleNode& n) { return std::optional(n.Embedded()); });
+    if (!embedded || !*embedded) return nullptr;
+    return OnWorker(worker_, std::move(*embedded));
   }
   FocusAnswer Focus() override {
     FocusAnswer answer = Call([](AccessibleNode& n) { return n.Focus(); });
@@ -190,6 +228,16 @@ AccessiblePtr WorkerWindows::FromWindow(WindowHandle window) {
   });
   if (!ran) return nullptr;
   return OnWorker(worker_, std::move(*slot));
+}
+
+void WorkerWindows::WakeWebContent(WindowHandle window) {
+  AccessibleWindows* inner = &inner_;
+  worker_->Run([inner, window] {
+    try {
+      inner->WakeWebContent(window);
+    } catch (...) {
+    }
+  });
 }
 
 AccessiblePtr OnWorker(std::shared_ptr<AccessibleWorker> worker, AccessiblePtr inner) {

@@ -26,7 +26,7 @@ class AccessibleWorker {
   AccessibleWorker& operator=(const AccessibleWorker&) = delete;
 
   // Runs job on the worker. False when the worker is given up or the job did not end
-  // within the timeout. The job must own everything it touches.
+  // within the timeout of its start or of its last AccessibleCallAnswered. The job must own everything it touches.
   bool Run(std::function<void()> job);
   // Runs on the worker without waiting: objects made there are released there.
   void Post(std::function<void()> job);
@@ -39,6 +39,11 @@ class AccessibleWorker {
   std::chrono::milliseconds timeout_;
 };
 
+// Said on the worker by a job that makes several calls into the browser (a node's
+// children read batch by batch) after each one answers: the timeout bounds each call,
+// never the whole list. Does nothing on any other thread.
+void AccessibleCallAnswered();
+
 // Wraps a node made on the worker so that every call, and its release, happens there.
 AccessiblePtr OnWorker(std::shared_ptr<AccessibleWorker> worker, AccessiblePtr inner);
 
@@ -48,6 +53,7 @@ class WorkerWindows : public AccessibleWindows {
  public:
   WorkerWindows(std::shared_ptr<AccessibleWorker> worker, AccessibleWindows& inner);
   AccessiblePtr FromWindow(WindowHandle window) override;
+  void WakeWebContent(WindowHandle window) override;
 
  private:
   std::shared_ptr<AccessibleWorker> worker_;

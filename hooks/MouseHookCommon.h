@@ -18,9 +18,9 @@ inline constexpr unsigned kStrokeEnd = 514;
 
 enum class DoubleClickZone : unsigned { RightTop = 0, RightMiddle = 1, RightBottom = 2, Elsewhere = 3 };
 
-// The extra information of input the mouse hook replays itself (a right click that did not
-// become a stroke); the hook lets input carrying it pass untouched. Other injected input
-// counts as real.
+// The extra information of input the program makes itself: a right click the mouse hook
+// replays (it did not become a stroke), keys sent to a browser's address bar or history.
+// Both hooks let input carrying it pass untouched. Other injected input counts as real.
 inline constexpr std::uintptr_t kReplayMark = 0x50474E52;  // "PGNR"
 
 inline constexpr wchar_t kMouseLibrary[] = L"hkpoint.dll";

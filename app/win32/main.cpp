@@ -102,7 +102,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   MainWindow window(instance, messages, hooks);
   if (!window.Create()) return 1;
   const std::unique_ptr<paginor::BrowserDiscovery> discovery =
-      paginor::win32::MakeWin32BrowserDiscovery(paginor::win32::DetectIEVersion());
+      paginor::win32::MakeWin32BrowserDiscovery(paginor::win32::DetectIEVersion(), &window.log());
   const std::unique_ptr<paginor::WindowMessenger> messenger = paginor::win32::MakeWin32WindowMessenger();
   BrowserFrames frames(*discovery);
   window.SetFrameSource(&frames);

@@ -32,7 +32,9 @@ class SilentLog : public OperationLog {
 };
 
 void Run(int links, const wchar_t* tree, int repeats) {
-  test::FakeBrowserProcess fake({L"--synthetic", std::to_wstring(links), L"--tree", tree});
+  // Discovery drives only browsers' executables.
+  test::FakeBrowserProcess fake({L"--synthetic", std::to_wstring(links), L"--tree", tree},
+                                std::wstring(tree) == L"firefox" ? L"firefox.exe" : L"chrome.exe");
   if (!fake.ready()) {
     std::printf("the stand-in browser did not start\n");
     return;

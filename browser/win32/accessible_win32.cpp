@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <oleacc.h>
+#include <servprov.h>
 
 #include <algorithm>
 #include <thread>
@@ -9,12 +10,15 @@
 #include <vector>
 
 #include "browser/win32/com_util.h"
+#include "browser/win32/ia2_interfaces.h"
+#include "hooks/MouseHookCommon.h"
+#include "browser/win32/win32_window_system.h"
 
 namespace paginor::win32 {
 namespace {
 
-// The same mark the hooks put on input they replay themselves.
-constexpr ULONG_PTR kOwnInputMark = 0x50474E52;
+// The hooks let input with the program's own mark pass, so these keys never turn pages.
+constexpr ULONG_PTR kOwnInputMark = hooks::kReplayMark;
 
 using AccessibleObjectFromWindowFn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
 
@@ -53,6 +57,9 @@ struct Served {
   // Firefox enumerates every node's children; Chromium none, and asking each node
   // would cost a refused round trip each.
   bool enumerator = true;
+  // IAccessible2 crosses processes only where its proxy is registered (by Firefox, by
+  // screen readers); once refused, it is not asked again.
+  bool ia2 = true;
 };
 
 class Node : public AccessibleNode {
@@ -87,11 +94,15 @@ class Node : public AccessibleNode {
   std::optional<std::vector<AccessiblePtr>> Children() override;
   AccessiblePtr Parent() override;
   FocusAnswer Focus() override;
+  AccessiblePtr Embedded() override;
+  std::optional<std::uint32_t> Ia2States() override;
+  std::optional<std::string> ObjectAttributes() override;
   bool DoDefaultAction() override {
     return SUCCEEDED(acc_->accDoDefaultAction(ChildVariant(child_)));
   }
 
  private:
+  ComPtr<ia2::IAccessible2> Ia2();
   bool Enumerate(IEnumVARIANT& children, std::vector<AccessiblePtr>& nodes);
   bool OneByOne(std::vector<AccessiblePtr>& nodes);
   void Add(const VARIANT& child, std::vector<AccessiblePtr>& nodes);
@@ -128,6 +139,7 @@ bool Node::Enumerate(IEnumVARIANT& children, std::vector<AccessiblePtr>& nodes) 
     for (VARIANT& v : batch) VariantInit(&v);
     ULONG fetched = 0;
     const HRESULT hr = children.Next(kBatch, batch.data(), &fetched);
+    AccessibleCallAnswered();
     fetched = SUCCEEDED(hr) ? std::min(fetched, kBatch) : 0;
     for (ULONG i = 0; i < fetched; ++i) Add(batch[i], nodes);
     for (VARIANT& v : batch) VariantClear(&v);
@@ -147,7 +159,9 @@ bool Node::OneByOne(std::vector<AccessiblePtr>& nodes) {
     VARIANT child;
     VariantInit(&child);
     IDispatch* dispatch = nullptr;
-    if (SUCCEEDED(acc_->get_accChild(ChildVariant(i), &dispatch)) && dispatch) {
+    const HRESULT hr = acc_->get_accChild(ChildVariant(i), &dispatch);
+    AccessibleCallAnswered();
+    if (SUCCEEDED(hr) && dispatch) {
       child.vt = VT_DISPATCH;
       child.pdispVal = dispatch;
     } else {
@@ -201,6 +215,48 @@ FocusAnswer Node::Focus() {
   return {};
 }
 
+AccessiblePtr Node::Embedded() {
+  // IAccessible2's relation, which Firefox answers on its root (accessible/windows/msaa/
+  // MsaaAccessible.cpp, accNavigate).
+  constexpr long kNavRelationEmbeds = 0x1009;
+  if (child_ != CHILDID_SELF) return nullptr;
+  Variant end;
+  if (FAILED(acc_->accNavigate(kNavRelationEmbeds, ChildVariant(CHILDID_SELF), end.Out()))) return nullptr;
+  if ((*end).vt != VT_DISPATCH || !(*end).pdispVal) return nullptr;
+  ComPtr<IAccessible> embedded;
+  if (FAILED((*end).pdispVal->QueryInterface(IID_PPV_ARGS(&embedded))) || !embedded) return nullptr;
+  return std::make_shared<Node>(std::move(embedded), CHILDID_SELF, served_);
+}
+
+// Reached as the IAccessible2 specification asks: through the object's service provider.
+ComPtr<ia2::IAccessible2> Node::Ia2() {
+  ComPtr<IServiceProvider> services;
+  ComPtr<ia2::IAccessible2> ia2;
+  if (child_ != CHILDID_SELF || !served_->ia2) return nullptr;
+  if (FAILED(acc_.As(&services)) || !services ||
+      FAILED(services->QueryService(IID_IAccessible, ia2::kIID_IAccessible2,
+                                    reinterpret_cast<void**>(ia2.GetAddressOf()))) ||
+      !ia2) {
+    served_->ia2 = false;
+    return nullptr;
+  }
+  return ia2;
+}
+
+std::optional<std::uint32_t> Node::Ia2States() {
+  long states = 0;
+  const ComPtr<ia2::IAccessible2> ia2 = Ia2();
+  if (!ia2 || FAILED(ia2->get_states(&states))) return std::nullopt;
+  return static_cast<std::uint32_t>(states);
+}
+
+std::optional<std::string> Node::ObjectAttributes() {
+  Bstr attributes;
+  const ComPtr<ia2::IAccessible2> ia2 = Ia2();
+  if (!ia2 || FAILED(ia2->get_attributes(attributes.Out()))) return std::nullopt;
+  return attributes.Utf8();
+}
+
 INPUT Key(WORD vk, bool up) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
@@ -228,23 +284,75 @@ void AddChord(std::vector<INPUT>& inputs, WORD modifier, WORD key) {
 }
 
 // Keys go to whatever has the focus, so the browser is brought forward first; it
-// usually is already, since the person was reading it.
-bool SendToWindow(WindowHandle window, std::vector<INPUT> inputs) {
+// usually is already, since the person was reading it. Windows refuses a program that
+// is not in front itself, and then the keys would land in another program.
+bool SendToWindow(WindowHandle window, std::vector<INPUT> inputs, OperationLog* log) {
   HWND hwnd = reinterpret_cast<HWND>(window);
   if (!IsWindow(hwnd)) return false;
   if (GetForegroundWindow() != hwnd) SetForegroundWindow(hwnd);
+  if (GetForegroundWindow() != hwnd) {
+    if (log) log->Append(kKeysNotSentLine);
+    return false;
+  }
   const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   return sent == inputs.size();
 }
 
-// A named callback: the 32-bit build needs the __stdcall that a lambda cannot carry.
+bool IsClass(HWND window, std::string_view cls) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return Utf8(name) == cls;
+}
+
+// Named callbacks: the 32-bit build needs the __stdcall that a lambda cannot carry.
 BOOL CALLBACK CollectModernWindow(HWND window, LPARAM found) {
-  wchar_t cls[64] = {};
-  GetClassNameW(window, cls, 64);
-  if (wcscmp(cls, L"Chrome_WidgetWin_1") == 0 || wcscmp(cls, L"MozillaWindowClass") == 0) {
+  if (IsClass(window, kChromiumWindowClass) || IsClass(window, kFirefoxWindowClass)) {
     reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
   }
   return TRUE;
+}
+
+BOOL CALLBACK CollectContentWindow(HWND window, LPARAM found) {
+  if (IsClass(window, kChromiumContentClass)) reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  return TRUE;
+}
+
+// Reading a name is what both browsers take as a screen reader's question: Chromium
+// turns web content on once a name is read after its honeypot was asked for
+// (content/browser/accessibility/browser_accessibility_state_impl_win.cc,
+// OnAccNameCalled), and Firefox's stand-in root starts accessibility for any call but
+// its role (accessible/windows/msaa/LazyInstantiator.cpp, MaybeResolveRoot).
+void ReadRootName(HWND window) {
+  const Oleacc& oleacc = OleaccLibrary();
+  if (!oleacc.fromWindow) return;
+  ComPtr<IAccessible> root;
+  if (FAILED(oleacc.fromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                               reinterpret_cast<void**>(root.GetAddressOf()))) ||
+      !root) {
+    return;
+  }
+  Bstr name;
+  root->get_accName(ChildVariant(CHILDID_SELF), name.Out());
+}
+
+// Chromium's content windows answer object id 1, the "screen reader honeypot", by
+// noting that a client listens (content/browser/renderer_host/
+// legacy_render_widget_host_win.cc, kIdScreenReaderHoneyPot); the name read then
+// completes the question (ui/accessibility/platform/ax_platform_node_win.cc,
+// get_accName), and web content arrives later (ui/accessibility/ax_mode.h,
+// kWebContents).
+void WakeWindow(HWND window) {
+  constexpr LPARAM kScreenReaderHoneyPot = 1;
+  constexpr UINT kHoneyPotTimeoutMs = 1000;
+  std::vector<HWND> content;
+  EnumChildWindows(window, CollectContentWindow, reinterpret_cast<LPARAM>(&content));
+  for (const HWND child : content) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(child, WM_GETOBJECT, 0, kScreenReaderHoneyPot, SMTO_ABORTIFHUNG, kHoneyPotTimeoutMs,
+                        &ignored);
+    ReadRootName(child);
+  }
+  ReadRootName(window);
 }
 
 }  // namespace
@@ -252,19 +360,19 @@ BOOL CALLBACK CollectModernWindow(HWND window, LPARAM found) {
 void WakeModernBrowsers() {
   std::vector<HWND> windows;
   EnumWindows(CollectModernWindow, reinterpret_cast<LPARAM>(&windows));
+  Win32WindowSystem system;
+  std::erase_if(windows, [&system](HWND h) {
+    return !IsBrowserExecutable(system.ExeName(reinterpret_cast<WindowHandle>(h)));
+  });
   if (windows.empty()) return;
   // A browser that does not answer keeps only this thread.
   std::thread([windows = std::move(windows)] {
     const ComApartment apartment;
-    const Oleacc& oleacc = OleaccLibrary();
-    if (!oleacc.fromWindow) return;
-    for (const HWND window : windows) {
-      ComPtr<IAccessible> root;
-      oleacc.fromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                        reinterpret_cast<void**>(root.GetAddressOf()));
-    }
+    for (const HWND window : windows) WakeWindow(window);
   }).detach();
 }
+
+void Win32AccessibleWindows::WakeWebContent(WindowHandle window) { WakeWindow(reinterpret_cast<HWND>(window)); }
 
 std::shared_ptr<AccessibleWorker> MakeAccessibleWorker() {
   return std::make_shared<AccessibleWorker>(
@@ -292,19 +400,19 @@ bool Win32BrowserKeys::TypeAddress(WindowHandle window, std::string_view address
   }
   inputs.push_back(Key(VK_RETURN, false));
   inputs.push_back(Key(VK_RETURN, true));
-  return SendToWindow(window, std::move(inputs));
+  return SendToWindow(window, std::move(inputs), log_);
 }
 
 bool Win32BrowserKeys::HistoryBack(WindowHandle window) {
   std::vector<INPUT> inputs;
   AddChord(inputs, VK_MENU, VK_LEFT);
-  return SendToWindow(window, std::move(inputs));
+  return SendToWindow(window, std::move(inputs), log_);
 }
 
 bool Win32BrowserKeys::HistoryForward(WindowHandle window) {
   std::vector<INPUT> inputs;
   AddChord(inputs, VK_MENU, VK_RIGHT);
-  return SendToWindow(window, std::move(inputs));
+  return SendToWindow(window, std::move(inputs), log_);
 }
 
 }  // namespace paginor::win32

@@ -1,5 +1,7 @@
 #include "browser/win32/win32_browser.h"
 
+#include <thread>
+
 #include "browser/discovery.h"
 #include "browser/modern_discovery.h"
 #include "browser/timed_accessible.h"
@@ -28,10 +30,11 @@ Automation& ProgramAutomation() {
 // Discovery together with the platform objects it walks over.
 class Win32Discovery : public BrowserDiscovery {
  public:
-  explicit Win32Discovery(std::string ieVersion)
+  Win32Discovery(std::string ieVersion, OperationLog* log)
       : discovery_(windows_, frames_, std::move(ieVersion)),
         combined_(discovery_, windows_, ProgramAccessibleWindows(), MakeAccessibleWorker,
-                  std::make_shared<Win32BrowserKeys>(), &ProgramAutomation()) {}
+                  std::make_shared<Win32BrowserKeys>(log), &ProgramAutomation(),
+                  TabSearch{[](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); }, log}) {}
   bool FindBrowserWindow(BrowserPtr& browser, WindowHandle& window, std::string_view kind) override {
     return combined_.FindBrowserWindow(browser, window, kind);
   }
@@ -48,8 +51,8 @@ class Win32Discovery : public BrowserDiscovery {
 
 }  // namespace
 
-std::unique_ptr<BrowserDiscovery> MakeWin32BrowserDiscovery(std::string ieVersion) {
-  return std::make_unique<Win32Discovery>(std::move(ieVersion));
+std::unique_ptr<BrowserDiscovery> MakeWin32BrowserDiscovery(std::string ieVersion, OperationLog* log) {
+  return std::make_unique<Win32Discovery>(std::move(ieVersion), log);
 }
 
 std::unique_ptr<WindowMessenger> MakeWin32WindowMessenger() {

@@ -10,6 +10,7 @@
 
 #include "browser/frames.h"
 #include "engine/browser_model.h"
+#include "engine/operation_log.h"
 #include "engine/window_messenger.h"
 
 namespace paginor::win32 {
@@ -18,7 +19,8 @@ namespace paginor::win32 {
 std::string DetectIEVersion();
 
 // Discovery over the real windows and browsers, for the IE version DetectIEVersion gave.
-std::unique_ptr<BrowserDiscovery> MakeWin32BrowserDiscovery(std::string ieVersion);
+// log, when given, lives as long as the discovery and hears why a page came empty.
+std::unique_ptr<BrowserDiscovery> MakeWin32BrowserDiscovery(std::string ieVersion, OperationLog* log = nullptr);
 std::unique_ptr<WindowMessenger> MakeWin32WindowMessenger();
 // The frame list of the tab: "N    ADDRESS" per frame, "?" for anything else.
 std::vector<std::string> ListFrames(const BrowserPtr& tab);

@@ -97,6 +97,8 @@ WindowHandle Win32WindowSystem::FindChild(WindowHandle parent, WindowHandle afte
 
 bool Win32WindowSystem::IsVisible(WindowHandle window) { return IsWindowVisible(Hwnd(window)) != FALSE; }
 
+WindowHandle Win32WindowSystem::Foreground() { return reinterpret_cast<WindowHandle>(GetForegroundWindow()); }
+
 std::string Win32WindowSystem::Title(WindowHandle window, std::size_t maxChars) {
   std::vector<wchar_t> buffer(maxChars + 1, L'\0');
   const int n = GetWindowTextW(Hwnd(window), buffer.data(), static_cast<int>(buffer.size()));

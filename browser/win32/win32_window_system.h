@@ -21,6 +21,7 @@ class Win32WindowSystem : public WindowSystem {
  public:
   WindowHandle FindChild(WindowHandle parent, WindowHandle after, std::string_view className) override;
   bool IsVisible(WindowHandle window) override;
+  WindowHandle Foreground() override;
   std::string Title(WindowHandle window, std::size_t maxChars) override;
   std::uint32_t ProcessId(WindowHandle window) override;
   std::string ExeName(WindowHandle window) override;

@@ -188,8 +188,9 @@ int Run(const std::vector<std::string>& args) {
   const win32::ComApartment apartment;
   if (!apartment.ok()) return Fail("cannot initialise COM");
   const win32::CallWatchdog watchdog(win32::kDocumentTimeoutMs);
+  PrintingLog log;
   const std::unique_ptr<BrowserDiscovery> discovery =
-      win32::MakeWin32BrowserDiscovery(win32::DetectIEVersion());
+      win32::MakeWin32BrowserDiscovery(win32::DetectIEVersion(), &log);
   if (options->subcommand == "frames") {
     BrowserPtr tab;
     WindowHandle window = 0;
@@ -198,7 +199,6 @@ int Run(const std::vector<std::string>& args) {
     return 0;
   }
   const std::unique_ptr<WindowMessenger> messenger = win32::MakeWin32WindowMessenger();
-  PrintingLog log;
   CommandExecutor executor(*discovery, *messenger, log);
   executor.ReceiveCommand(options->command, Origin::Keyboard, inputs);
   return 0;

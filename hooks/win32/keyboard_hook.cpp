@@ -3,6 +3,7 @@
 #include "hooks/win32/keyboard_hook.h"
 
 #include "hooks/key_filter.h"
+#include "hooks/MouseHookCommon.h"
 #include "hooks/keyHookCommon.h"
 #include "hooks/win32/hook_thread.h"
 
@@ -27,6 +28,7 @@ UINT keyMessage = 0;
 }  // namespace
 
 void OnKeyEvent(WPARAM message, const KBDLLHOOKSTRUCT& k) {
+  if (k.dwExtraInfo == kReplayMark) return;
   const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
   const KeyEvent e{k.vkCode, down, k.time, (k.flags & LLKHF_ALTDOWN) != 0,
                    (k.flags & LLKHF_EXTENDED) != 0};

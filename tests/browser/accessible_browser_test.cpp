@@ -182,9 +182,10 @@ TEST(AccessibleBrowser, ACommandAsksEveryNodeEachThingOnceAndNothingBelowLeaves)
   const auto& journal = page.tabs.journal;
   EXPECT_EQ(journal.Reads(page.toolbar.get(), "children"), 0);
   EXPECT_EQ(journal.Reads(page.Para()->children_[0].get(), "children"), 0);  // "Pages: "
+  // A link's text is what it shows: its text leaf, read once.
   const auto two = page.Para()->children_[2];
-  EXPECT_EQ(journal.Reads(two.get(), "children"), 0);
-  EXPECT_EQ(journal.Reads(two->children_[0].get(), "role"), 0);
+  EXPECT_EQ(journal.Reads(two.get(), "children"), 1);
+  EXPECT_EQ(journal.Reads(two->children_[0].get(), "name"), 1);
   // A link's parent is the node the walk came from: the browser is not asked.
   EXPECT_EQ(journal.Reads(two.get(), "parent"), 0);
 
@@ -210,6 +211,17 @@ TEST(AccessibleBrowser, OnlyTheAddressOfTheFollowedLinkIsRead) {
   page.Run("5");
   EXPECT_THAT(page.tabs.journal.events, ElementsAre("click 2", "type http://forum/t-5.html"));
   EXPECT_EQ(journal.Reads(page.tabs.shown->children_[2].get(), "value"), 1);
+}
+
+TEST(AccessibleBrowser, ALinkIsWhatItShowsAndAnAnchorServedAsAButtonIsALink) {
+  auto document = std::make_shared<Node>(msaa::kRoleDocument, "page", "http://p/");
+  document->Add(msaa::kRoleLink, "Page 2", "http://p/2")->Add(msaa::kRoleStaticText, "2");
+  document->Add(msaa::kRolePushButton, "下一页")->attributes = "display:inline-block;tag:a;";
+  document->Add(msaa::kRolePushButton, "Menu")->attributes = "tag:button;";
+  const auto links = CollectLinks(document);
+  ASSERT_EQ(links.size(), 2u);
+  EXPECT_EQ(AccessibleLinkElement(links[0])->OuterText(), "2");
+  EXPECT_EQ(AccessibleLinkElement(links[1])->OuterText(), "下一页");
 }
 
 }  // namespace

@@ -43,9 +43,10 @@ class FakeElement : public AutomationElement {
   }
   bool Invoke() override {
     journal_->events.push_back("invoke " + properties_.name);
-    return true;
+    return invokes;
   }
   std::map<long, std::optional<std::vector<AutomationPtr>>> found;
+  bool invokes = true;  // false: no Invoke pattern
 
  private:
   Journal* journal_;
@@ -133,6 +134,14 @@ TEST(AutomationLinks, TheShownTabsLinksWithoutItsFramesInAFewSearchesAndAClickIn
   // The parent is read from the MSAA tree, where the same links stand.
   EXPECT_EQ(links->Item(1)->ParentElement()->OuterText(), "Pages: 12");
   EXPECT_EQ(links->Item(3), nullptr);
+}
+
+TEST(AutomationLinks, ALinkWithoutTheInvokePatternIsClickedThroughMsaa) {
+  Page page;
+  std::static_pointer_cast<FakeElement>(page.shown->found[uia::kHyperlink]->back())->invokes = false;
+  EXPECT_TRUE(page.Browser(true)->GetDocument()->Links()->Item(2)->Click());
+  EXPECT_EQ(page.uia.events.back(), "invoke 下一页");
+  EXPECT_THAT(page.msaa.events, ElementsAre("click 下一页"));
 }
 
 TEST(AutomationLinks, WithoutTheSameLinksInTheMsaaTreeALinkHasNoParent) {
@@ -233,6 +242,7 @@ TEST(AutomationLinks, DiscoveryHandsUiAutomationOfTheTabsWindowToTheBrowser) {
   Page page;
   FakeWindows windows;
   const WindowHandle chrome = windows.Add(0, "Chrome_WidgetWin_1");
+  windows.SetProcess(chrome, 7, "chrome.exe");
   OneTree tree(page.msaaRoot);
   NoEngine engine;
   CombinedDiscovery discovery(
@@ -244,6 +254,16 @@ TEST(AutomationLinks, DiscoveryHandsUiAutomationOfTheTabsWindowToTheBrowser) {
   EXPECT_THAT(Texts(*browser->GetDocument()->Links()), ElementsAre("1", "2", "下一页"));
   EXPECT_EQ(page.automation.asked, std::vector<WindowHandle>{chrome});
   EXPECT_EQ(page.uia.events.front(), "find window documents");
+
+  // Firefox: the MSAA walk alone.
+  FakeWindows firefoxWindows;
+  firefoxWindows.SetProcess(firefoxWindows.Add(0, "MozillaWindowClass"), 8, "firefox.exe");
+  CombinedDiscovery firefox(
+      engine, firefoxWindows, tree, [] { return std::make_shared<AccessibleWorker>(nullptr, nullptr); }, nullptr,
+      &page.automation);
+  ASSERT_TRUE(firefox.FindBrowserWindow(browser, window, "modern"));
+  EXPECT_THAT(Texts(*browser->GetDocument()->Links()), ElementsAre("1", "2", "下一页"));
+  EXPECT_EQ(page.automation.asked.size(), 1u);
 }
 
 // An element that notes the thread of every call and of its release, and can hang.
@@ -323,6 +343,31 @@ TEST(AutomationLinks, CallsAndReleasesRunOnTheWorkerAndAHungSearchGivesItUp) {
   threads->release.set_value();  // the hung call ends after everyone has gone
   std::this_thread::sleep_for(50ms);
   EXPECT_EQ(threads->wrong.load(), 0);
+}
+
+// UI Automation that never answers leaves the MSAA walk its own worker.
+TEST(AutomationLinks, AHungSearchLeavesTheMsaaWalkItsWorkerWithinTheSameCommand) {
+  Page page;
+  FakeWindows windows;
+  windows.SetProcess(windows.Add(0, "Chrome_WidgetWin_1"), 7, "chrome.exe");
+  OneTree tree(page.msaaRoot);
+  NoEngine engine;
+  struct Hung : Automation {
+    std::promise<void> release;
+    AutomationPtr FromWindow(WindowHandle) override {
+      release.get_future().wait();
+      return nullptr;
+    }
+  };
+  static Hung hung;  // a call that timed out may still reach it
+  CombinedDiscovery discovery(
+      engine, windows, tree, [] { return std::make_shared<AccessibleWorker>(nullptr, nullptr, 200ms); }, nullptr,
+      &hung);
+  BrowserPtr browser;
+  WindowHandle window = 0;
+  ASSERT_TRUE(discovery.FindBrowserWindow(browser, window, "modern"));
+  EXPECT_THAT(Texts(*browser->GetDocument()->Links()), ElementsAre("1", "2", "下一页"));
+  hung.release.set_value();
 }
 
 }  // namespace

@@ -47,6 +47,10 @@ class Node : public AccessibleNode, public std::enable_shared_from_this<Node> {
     return Read("children", std::vector<AccessiblePtr>(children_.begin(), children_.end()));
   }
   AccessiblePtr Parent() override { return Read("parent", AccessiblePtr(parent_.lock())); }
+  std::optional<std::uint32_t> Ia2States() override { return ia2States; }
+  std::optional<std::string> ObjectAttributes() override { return attributes; }
+  std::optional<std::uint32_t> ia2States;  // these two empty: no IAccessible2
+  std::optional<std::string> attributes;
   bool DoDefaultAction() override {
     if (journal_) journal_->events.push_back("click " + name_);
     return true;

@@ -54,6 +54,7 @@ class FakeWindows : public WindowSystem {
 
   WindowHandle FindChild(WindowHandle parent, WindowHandle after, std::string_view cls) override;
   bool IsVisible(WindowHandle window) override { return Get(window).visible; }
+  WindowHandle Foreground() override { return foreground; }
   std::string Title(WindowHandle window, std::size_t maxChars) override;
   std::uint32_t ProcessId(WindowHandle window) override { return Get(window).pid; }
   std::string ExeName(WindowHandle window) override;
@@ -65,6 +66,7 @@ class FakeWindows : public WindowSystem {
   std::optional<std::vector<ShellWindowItem>> shellWindows;
   bool shellWindowsThrow = false;
   std::map<std::uint32_t, std::string> exes;
+  WindowHandle foreground = 0;
 
  private:
   Window& Get(WindowHandle h);

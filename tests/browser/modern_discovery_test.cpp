@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "fake_accessible.h"
@@ -22,6 +23,8 @@ class FakeTrees : public AccessibleWindows {
     auto it = roots.find(window);
     return it == roots.end() ? nullptr : it->second;
   }
+  void WakeWebContent(WindowHandle window) override { woken.push_back(window); }
+  std::vector<WindowHandle> woken;
 };
 
 std::shared_ptr<Node> PageTree(const std::string& url, std::uint32_t state = 0) {
@@ -43,6 +46,7 @@ TEST(ModernDiscovery, TheTopmostVisibleWindowWithADocumentWinsAcrossBothClasses)
   trees.roots[firefox] = PageTree("http://firefox/");
   trees.roots[chrome] = PageTree("http://chrome/");
   (void)other;
+  for (const WindowHandle h : {hidden, menu, firefox, chrome}) windows.SetProcess(h, 1, "C:\\Apps\\MSEdge.EXE");
 
   const auto tab = FindModernTab(windows, trees);
   ASSERT_TRUE(tab.has_value());
@@ -56,8 +60,43 @@ TEST(ModernDiscovery, NothingWhenOnlyBackgroundTabsOrNoBrowserWindowsExist) {
   FakeTrees trees;
   EXPECT_FALSE(FindModernTab(windows, trees).has_value());
   const WindowHandle chrome = windows.Add(0, "Chrome_WidgetWin_1");
+  windows.SetProcess(chrome, 1, "chrome.exe");
   trees.roots[chrome] = PageTree("http://chrome/", msaa::kStateOffscreen);
   EXPECT_FALSE(FindModernTab(windows, trees).has_value());
+}
+
+TEST(ModernDiscovery, TheForegroundBrowserFirstAndNeverAnotherProgramsWindowOfTheSameClass) {
+  FakeWindows windows;
+  FakeTrees trees;
+  const WindowHandle slack = windows.Add(0, "Chrome_WidgetWin_1");  // Electron, on top
+  const WindowHandle chrome = windows.Add(0, "Chrome_WidgetWin_1");
+  const WindowHandle firefox = windows.Add(0, "MozillaWindowClass");
+  windows.SetProcess(slack, 1, "slack.exe");
+  windows.SetProcess(chrome, 2, "chrome.exe");
+  windows.SetProcess(firefox, 3, "firefox.exe");
+  for (const WindowHandle h : {slack, chrome, firefox}) trees.roots[h] = PageTree("http://x/");
+  for (const WindowHandle front : {WindowHandle{0}, slack, firefox}) {
+    windows.foreground = front;
+    EXPECT_EQ(FindModernTab(windows, trees)->window, front == firefox ? firefox : chrome);
+  }
+  EXPECT_EQ(std::count(trees.asked.begin(), trees.asked.end(), slack), 0);
+}
+
+TEST(ModernDiscovery, APageWithoutContentIsAskedForItAndWaitedForUpToTwoSeconds) {
+  FakeWindows windows;
+  FakeTrees trees;
+  const WindowHandle chrome = windows.Add(0, "Chrome_WidgetWin_1");
+  windows.SetProcess(chrome, 1, "chrome.exe");
+  trees.roots[chrome] = PageTree("");  // Chromium's placeholder: no address, no content
+  struct : OperationLog {
+    std::vector<std::string> lines;
+    void Append(std::string_view line) override { lines.emplace_back(line); }
+  } log;
+  int pauses = 0;
+  ASSERT_TRUE(FindModernTab(windows, trees, {[&pauses](std::chrono::milliseconds) { ++pauses; }, &log}));
+  EXPECT_EQ(trees.woken, std::vector<WindowHandle>{chrome});
+  EXPECT_EQ(pauses, 20);
+  EXPECT_EQ(log.lines, std::vector<std::string>{kWebContentMissingLine});
 }
 
 }  // namespace
@@ -80,6 +119,7 @@ TEST(ModernDiscovery, ModernKindGoesThroughTheTreeOnAWorkerAndOthersThroughTheEn
   FakeWindows windows;
   FakeTrees trees;
   const WindowHandle chrome = windows.Add(0, "Chrome_WidgetWin_1");
+  windows.SetProcess(chrome, 1, "chrome.exe");
   trees.roots[chrome] = PageTree("http://chrome/");
   CountingEngine engine;
   int workers = 0;

@@ -94,6 +94,15 @@ TEST(PageFocusTest, TheFocusedObjectDecides) {
   EXPECT_EQ(w.FocusOn(w.button), FocusVerdict::Elsewhere) << "a toolbar button is no page";
 }
 
+TEST(PageFocusTest, AnEditorThatOnlyIAccessible2CallsEditableTakesTheKeys) {
+  Window w;
+  w.group->ia2States = msaa::kIa2StateEditable;  // <div contenteditable> as a grouping
+  EXPECT_EQ(w.FocusOn(w.group), FocusVerdict::Typing);
+  EXPECT_EQ(w.FocusOn(w.link), FocusVerdict::Typing) << "inside the editor";
+  w.group->ia2States = 0u;
+  EXPECT_EQ(w.FocusOn(w.link), FocusVerdict::Page);
+}
+
 TEST(PageFocusTest, AFocusNamedOneLevelAtATimeIsFollowedDown) {
   Window w;
   Points(*w.root, w.document);

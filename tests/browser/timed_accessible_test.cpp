@@ -102,3 +102,22 @@ TEST(TimedAccessible, NodesOfAWorkingWorkerAreReleasedOnIt) {
 
 }  // namespace
 }  // namespace paginor::test
+
+namespace paginor::test {
+namespace {
+
+// A job of many calls, each well within the timeout, outlasts it as a whole; one call
+// that hangs still gives the worker up.
+TEST(TimedAccessible, TheTimeoutBoundsEachAnsweredCallNotTheWholeJob) {
+  auto worker = std::make_shared<AccessibleWorker>(nullptr, nullptr, 300ms);
+  const auto calls = [](int n, std::chrono::milliseconds each) {
+    return [n, each] {
+      for (int i = 0; i < n; ++i, AccessibleCallAnswered()) std::this_thread::sleep_for(each);
+    };
+  };
+  EXPECT_TRUE(worker->Run(calls(6, 150ms)));
+  EXPECT_FALSE(worker->Run(calls(1, 700ms)));
+}
+
+}  // namespace
+}  // namespace paginor::test

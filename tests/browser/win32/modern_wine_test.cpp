@@ -30,6 +30,10 @@ std::vector<std::wstring> Args(std::initializer_list<std::vector<std::wstring>> 
   return all;
 }
 
+// Discovery drives browsers by their executable's name.
+const std::wstring kChrome = L"chrome.exe";
+const std::wstring kFirefox = L"firefox.exe";
+
 std::string Turn(const std::wstring& command, DWORD* status) {
   return RunProgram(WinPath(PAGINOR_CLI),
                     {L"turn", command, L"--browser", L"modern", L"--rules", SourceFile("examples/last.pgt")},
@@ -38,7 +42,8 @@ std::string Turn(const std::wstring& command, DWORD* status) {
 
 TEST(ModernWine, NextFollowsTheKeywordLinkThroughTheForumAndReportsTheCallsPerLink) {
   FakeBrowserProcess fake(Args({PageArgs("forum1"), PageArgs("forum2"), PageArgs("forum3"),
-                                PageArgs("forum4")}));
+                                PageArgs("forum4")}),
+                          kChrome);
   ASSERT_TRUE(fake.ready());
   for (int run = 0; run < 3; ++run) {
     const std::size_t from = fake.Lines().size();
@@ -62,9 +67,27 @@ TEST(ModernWine, NextFollowsTheKeywordLinkThroughTheForumAndReportsTheCallsPerLi
                                       "navigated http://forum.example/thread-1024-4.html"}));
 }
 
+// Chromium shows a placeholder until asked as a screen reader asks; a chat program of
+// the same window class on top and a docked DevTools each hold a "下一页" of their own.
+TEST(ModernWine, ChromiumIsWokenAndOnlyTheBrowsersPageIsTurnedPastDevToolsAndAnElectronWindow) {
+  FakeBrowserProcess chrome(Args({PageArgs("forum1"), PageArgs("forum2"), {L"--devtools", L"1"}}), kChrome);
+  ASSERT_TRUE(chrome.ready());
+  FakeBrowserProcess slack(Args({PageArgs("forum3")}), L"slack.exe");
+  ASSERT_TRUE(slack.ready());
+  DWORD status = 99;
+  EXPECT_EQ(Turn(L"next", &status), "接收到指令: 下一页\n    执行指令:[下一页]\n");
+  EXPECT_TRUE(chrome.WaitForLine("navigated http://forum.example/thread-1024-2.html", 0, 10000));
+  const std::vector<std::string> lines = chrome.Lines();
+  const auto on = std::find(lines.begin(), lines.end(), "web content on");
+  EXPECT_NE(std::find(lines.begin(), on, "honeypot"), on);
+  EXPECT_EQ(Starting(chrome.Lines(), "navigated devtools").size(), 0u);
+  EXPECT_EQ(Starting(slack.Lines(), "acc ").size(), 0u);
+  EXPECT_EQ(Starting(slack.Lines(), "honeypot").size(), 0u);
+}
+
 TEST(ModernWine, SpecialRuleClicksTheLinkAndATemplateTypesItsAddressInFirefox) {
   {
-    FakeBrowserProcess fake(Args({PageArgs("results1")}));
+    FakeBrowserProcess fake(Args({PageArgs("results1")}), kChrome);
     ASSERT_TRUE(fake.ready());
     DWORD status = 99;
     EXPECT_EQ(Turn(L"next", &status),
@@ -73,7 +96,7 @@ TEST(ModernWine, SpecialRuleClicksTheLinkAndATemplateTypesItsAddressInFirefox) {
     EXPECT_EQ(Starting(fake.Lines(), "acc action").size(), 1u);
   }
   FakeBrowserProcess fake(
-      Args({PageArgs("gallery10"), {L"--class", L"MozillaWindowClass", L"--tree", L"firefox"}}));
+      Args({PageArgs("gallery10"), {L"--class", L"MozillaWindowClass", L"--tree", L"firefox"}}), kFirefox);
   ASSERT_TRUE(fake.ready());
   DWORD status = 99;
   EXPECT_EQ(Turn(L"4", &status),
@@ -86,7 +109,7 @@ TEST(ModernWine, SpecialRuleClicksTheLinkAndATemplateTypesItsAddressInFirefox) {
 }
 
 TEST(ModernWine, ChildrenAreEnumeratedInBatchesToTheLastLinkOfALongPage) {
-  FakeBrowserProcess fake({L"--synthetic", L"300", L"--tree", L"firefox"});
+  FakeBrowserProcess fake({L"--synthetic", L"300", L"--tree", L"firefox"}, kFirefox);
   ASSERT_TRUE(fake.ready());
   DWORD status = 99;
   const std::string out = Turn(L"next", &status);
@@ -95,10 +118,13 @@ TEST(ModernWine, ChildrenAreEnumeratedInBatchesToTheLastLinkOfALongPage) {
   // 300 paragraphs: a full batch, then the rest.
   EXPECT_EQ(Starting(fake.Lines(), "acc next document").size(), 2u);
   EXPECT_EQ(Starting(fake.Lines(), "acc count").size(), 0u);
+  // The root names the tab on show: the background tab's document is never read.
+  EXPECT_EQ(Starting(fake.Lines(), "acc navigate client").size(), 1u);
+  EXPECT_EQ(Starting(fake.Lines(), "acc role background").size(), 0u);
 }
 
 TEST(ModernWine, ARuleOnMarkupIsToldThatTheMarkupIsMadeUpAndTheKeywordStillTurns) {
-  FakeBrowserProcess fake(Args({PageArgs("forum2"), PageArgs("forum1")}));
+  FakeBrowserProcess fake(Args({PageArgs("forum2"), PageArgs("forum1")}), kChrome);
   ASSERT_TRUE(fake.ready());
   DWORD status = 99;
   EXPECT_EQ(Turn(L"prev", &status),
@@ -118,7 +144,7 @@ TEST(ModernWine, ABrowserThatStopsAnsweringEndsTheCommandWithinTheTimeout) {
       {{L"--hang-on", L"acc count document"}, "acc count document"},
       {{L"--tree", L"firefox", L"--hang-on", L"acc next document"}, "acc next document"}};
   for (const Hang& hang : hangs) {
-    FakeBrowserProcess fake(Args({PageArgs("forum1"), hang.args, {L"--hang-ms", L"60000"}}));
+    FakeBrowserProcess fake(Args({PageArgs("forum1"), hang.args, {L"--hang-ms", L"60000"}}), kChrome);
     ASSERT_TRUE(fake.ready());
     const ULONGLONG start = GetTickCount64();
     DWORD status = 99;

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "browser/win32/com_util.h"
+#include "browser/win32/ia2_interfaces.h"
 #include "browser/win32/uia_interfaces.h"
 #include "browser/win32/uia_win32.h"
 
@@ -78,6 +79,9 @@ TEST(UiaSlots, EveryCalledMethodLandsInItsSlotOfTheIdl) {
             15);
   EXPECT_EQ(SlotOf<IUIAutomationElementArray>([](IUIAutomationElementArray& a) { a.get_Length(nullptr); }), 3);
   EXPECT_EQ(SlotOf<IUIAutomationElementArray>([](IUIAutomationElementArray& a) { a.GetElement(0, nullptr); }), 4);
+  // IAccessible2 after IDispatch's 4 and IAccessible's 21 (Accessible2.idl).
+  EXPECT_EQ(SlotOf<win32::ia2::IAccessible2>([](win32::ia2::IAccessible2& a) { a.get_states(nullptr); }), 35);
+  EXPECT_EQ(SlotOf<win32::ia2::IAccessible2>([](win32::ia2::IAccessible2& a) { a.get_attributes(nullptr); }), 45);
   EXPECT_EQ(SlotOf<IUIAutomationInvokePattern>([](IUIAutomationInvokePattern& p) { p.Invoke(); }), 3);
 }
 

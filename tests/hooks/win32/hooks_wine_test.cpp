@@ -279,6 +279,9 @@ TEST_F(HooksUnderWine, KeysThatMustNotTurnPages) {
   for (INPUT& in : keypadEnter) in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
   Send({keypadEnter[0], keypadEnter[1]});
   Tap(VK_SPACE);
+  INPUT own[2] = {Key('X', true), Key('X', false)};  // the program's keys to a browser
+  for (INPUT& in : own) in.ki.dwExtraInfo = kReplayMark;
+  Send({own[0], own[1]});
   // Held down: the first press counts, the auto-repeats do not.
   Send({Key('S', true), Key('S', true), Key('S', true), Key('S', false)});
   EXPECT_EQ(KeysUpToSentinel(), std::vector<WPARAM>{'S'});

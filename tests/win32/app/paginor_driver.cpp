@@ -840,7 +840,7 @@ void ModernThroughTheHooks(const std::wstring& exe, const std::wstring& hooksDir
   Driver real(exe, hooksDir, out);
   WriteBytes(real.dir() + L"last.pgt", "");
   WriteBytes(real.dir() + L"tpnav.ini", Gbk(L"[浏览器]\r\n默认=6\r\n"));
-  paginor::test::FakeBrowserProcess fake({L"--synthetic", L"200"}, L"", PAGINOR_FAKE_MODERN);
+  paginor::test::FakeBrowserProcess fake({L"--synthetic", L"200"}, L"chrome.exe", PAGINOR_FAKE_MODERN);
   Program p = real.Start();
   if (!fake.ready() || !p.window) {
     Check(false, "the stand-in modern browser and the program start with the real hooks");

@@ -47,6 +47,8 @@ class StubAccessible : public IAccessible {
 };
 
 Focus g_focus = Focus::Page;
+unsigned g_generation = 0;  // objects made before the latest RetireTrees fail
+std::function<void()> g_onNameRead;
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -63,7 +65,7 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
  public:
   Element(long role, std::string name, std::string value, std::string tag, bool enumerates)
       : role_(role), name_(std::move(name)), value_(std::move(value)), tag_(std::move(tag)),
-        enumerates_(enumerates) {}
+        enumerates_(enumerates), generation_(g_generation) {}
 
   void* Find(REFIID riid) {
     if (riid == IID_IAccessible) LogQuery(riid, "acc qi accessible ");
@@ -81,6 +83,12 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     children_.push_back(child);
   }
   void OnDefaultAction(std::function<void()> action) { action_ = std::move(action); }
+  void Embeds(const ComPtr<Element>& shown) { embeds_ = shown; }
+  // Logs the call; true when the object's tree was replaced.
+  bool Retired(const std::string& call, const std::string& detail = "") {
+    LogCall(call + tag_ + detail);
+    return generation_ != g_generation;
+  }
   void SetParent(Element* parent) { parent_ = parent; }
   // On the root: the objects that can have the focus.
   void FocusTargets(const ComPtr<Element>& page, const ComPtr<Element>& addressBar,
@@ -104,7 +112,7 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
   }
 
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** out) override {
-    LogCall("acc parent " + tag_);
+    if (Retired("acc parent ")) return E_FAIL;
     if (!out) return E_POINTER;
     *out = parent_;
     if (!parent_) return S_FALSE;
@@ -112,13 +120,13 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* out) override {
-    LogCall("acc count " + tag_);
+    if (Retired("acc count ")) return E_FAIL;
     if (!out) return E_POINTER;
     *out = static_cast<long>(children_.size());
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
-    LogCall("acc child " + tag_);
+    if (Retired("acc child ")) return E_FAIL;
     if (!out) return E_POINTER;
     *out = nullptr;
     if (child.vt != VT_I4 || child.lVal < 1 || static_cast<std::size_t>(child.lVal) > children_.size()) {
@@ -129,22 +137,23 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
-    LogCall("acc name " + tag_);
+    if (Retired("acc name ")) return E_FAIL;
+    if (g_onNameRead) g_onNameRead();
     return IsSelf(child) ? Text(name_, out) : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
-    LogCall("acc value " + tag_);
+    if (Retired("acc value ")) return E_FAIL;
     return IsSelf(child) ? Text(value_, out) : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
-    LogCall("acc role " + tag_);
+    if (Retired("acc role ")) return E_FAIL;
     if (!out || !IsSelf(child)) return E_INVALIDARG;
     out->vt = VT_I4;
     out->lVal = role_;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
-    LogCall("acc state " + tag_);
+    if (Retired("acc state ")) return E_FAIL;
     if (!out || !IsSelf(child)) return E_INVALIDARG;
     out->vt = VT_I4;
     // A page being read is read-only, as in Chromium and Firefox, and so are Firefox's
@@ -154,10 +163,11 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
                               role_ == ROLE_SYSTEM_DOCUMENT)
                     ? STATE_SYSTEM_READONLY
                     : 0;
+    if (role_ == ROLE_SYSTEM_DOCUMENT && value_.empty()) out->lVal |= STATE_SYSTEM_BUSY;  // a placeholder
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
-    LogCall("acc focus " + tag_);
+    if (Retired("acc focus ")) return E_FAIL;
     if (!out) return E_POINTER;
     VariantInit(out);
     // The root names the focused object itself, as Chromium and Firefox do.
@@ -178,8 +188,18 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     out->lVal = CHILDID_SELF;
     return S_OK;
   }
+  // Firefox's root names the tab on show (accessible/windows/msaa/MsaaAccessible.cpp,
+  // accNavigate, NAVRELATION_EMBEDS 0x1009).
+  HRESULT STDMETHODCALLTYPE accNavigate(long relation, VARIANT, VARIANT* out) override {
+    if (Retired("acc navigate ")) return E_FAIL;
+    if (!out || relation != 0x1009 || !embeds_) return E_INVALIDARG;
+    out->vt = VT_DISPATCH;
+    out->pdispVal = static_cast<IAccessible*>(embeds_.Get());
+    out->pdispVal->AddRef();
+    return S_OK;
+  }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-    LogCall("acc action " + tag_ + " " + name_);
+    if (Retired("acc action ", " " + name_)) return E_FAIL;
     if (!IsSelf(child) || !action_) return DISP_E_MEMBERNOTFOUND;
     std::function<void()> action = action_;
     action();
@@ -188,7 +208,7 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
 
   // One cursor per node, shared by every client, as the system's own objects keep it.
   HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
-    LogCall("acc next " + tag_);
+    if (Retired("acc next ")) return E_FAIL;
     if (!out || (count > 1 && !fetched)) return E_POINTER;
     ULONG n = 0;
     for (; n < count && cursor_ < children_.size(); ++n, ++cursor_) {
@@ -201,12 +221,12 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     return n == count ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    LogCall("acc skip " + tag_);
+    if (Retired("acc skip ")) return E_FAIL;
     cursor_ = std::min<std::size_t>(children_.size(), cursor_ + count);
     return cursor_ < children_.size() ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Reset() override {
-    LogCall("acc reset " + tag_);
+    if (Retired("acc reset ")) return E_FAIL;
     cursor_ = 0;
     return S_OK;
   }
@@ -218,6 +238,8 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
   std::string value_;
   std::string tag_;
   bool enumerates_;
+  unsigned generation_;
+  ComPtr<Element> embeds_;
   std::size_t cursor_ = 0;
   Element* parent_ = nullptr;  // the parent owns its children
   std::vector<ComPtr<Element>> children_;
@@ -229,17 +251,33 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
 
 void SetFocusOn(Focus focus) { g_focus = focus; }
 Focus FocusedOn() { return g_focus; }
+void RetireTrees() { ++g_generation; }
+void OnNameRead(std::function<void()> callback) { g_onNameRead = std::move(callback); }
 
 ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow,
-                                  TreeKind kind) {
+                                  TreeKind kind, bool devtools) {
   const bool firefox = kind == TreeKind::Firefox;
   const long textRole = firefox ? ROLE_SYSTEM_TEXT : ROLE_SYSTEM_STATICTEXT;
   const auto make = [firefox](long role, std::string name, std::string value, std::string tag) {
     return Element::Make(role, std::move(name), std::move(value), std::move(tag), firefox);
   };
-  ComPtr<Element> root = make(ROLE_SYSTEM_CLIENT, title, "", "client");
+  // Firefox's first root, LazyInstantiator, always answers ROLE_SYSTEM_APPLICATION for
+  // itself (accessible/windows/msaa/LazyInstantiator.cpp, get_accRole).
+  ComPtr<Element> root = make(firefox ? ROLE_SYSTEM_APPLICATION : ROLE_SYSTEM_CLIENT, title, "", "client");
+  // Pages a command must never turn, each with a "下一页" of its own: a docked DevTools,
+  // and in Firefox a background tab, whose document stays in the tree, neither hidden nor
+  // off screen (accessible/generic/DocAccessible.cpp).
+  for (const std::string decoy : {devtools ? "devtools://devtools/app.html" : "", firefox ? "http://tab.example/" : ""}) {
+    if (decoy.empty()) continue;
+    ComPtr<Element> page = make(ROLE_SYSTEM_DOCUMENT, "", decoy, "decoy");
+    ComPtr<Element> link = make(ROLE_SYSTEM_LINK, "下一页", decoy + "2", "decoy link");
+    link->OnDefaultAction([follow, decoy] { follow(decoy + "2"); });
+    page->Add(link);
+    root->Add(page);
+  }
   ComPtr<Element> document = make(ROLE_SYSTEM_DOCUMENT, title, table.url, "document");
   root->Add(document);
+  if (firefox) root->Embeds(document);
   ComPtr<Element> addressBar = make(ROLE_SYSTEM_TEXT, "Address and search bar", table.url, "address bar");
   addressBar->SetParent(root.Get());
   ComPtr<Element> searchBox = make(ROLE_SYSTEM_TEXT, "Search", "", "search box");

@@ -28,8 +28,14 @@ enum class TreeKind { Chromium, Firefox };
 // the editable address bar, or on an editable search box of the page (the document is
 // its parent). Those two are reached only through the focus, so that the walks over the
 // page see the same tree.
+// With devtools a docked DevTools page comes first.
 ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow,
-                                  TreeKind kind = TreeKind::Chromium);
+                                  TreeKind kind = TreeKind::Chromium, bool devtools = false);
+// Every object made so far fails every later call with E_FAIL, as Chromium's objects
+// whose node is gone do (ui/accessibility/platform/ax_platform_node_win.cc,
+// COM_OBJECT_VALIDATE).
+void RetireTrees();
+void OnNameRead(std::function<void()> callback);
 enum class Focus { Page, AddressBar, SearchBox };
 void SetFocusOn(Focus focus);
 Focus FocusedOn();

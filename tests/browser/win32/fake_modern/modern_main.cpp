@@ -3,7 +3,7 @@
 // that acts on the keys a person presses in a browser.
 //
 // fake_modern --log FILE --class CLASS [--title T] [--page TABLE.tsv]... [--hang-on CALL]
-//             [--hang-ms MS] [--synthetic N] [--tree chromium|firefox]
+//             [--hang-ms MS] [--synthetic N] [--tree chromium|firefox] [--devtools 1]
 //   Shows the first page; a link's default action or an address typed after Ctrl+L
 //   shows the page of that address when it is one of the tables. Logs every
 //   accessibility call ("acc ..."), "address A", "key alt+left", "key alt+right",
@@ -12,6 +12,8 @@
 //   focus is on the page; Ctrl+L puts it on the address bar, Enter there and Escape put
 //   it back; F2 moves it from the page to a search box of the page and back ("focus
 //   search box", "focus page"); a letter or digit typed is logged as "typed K".
+//   Chromium's way, a content window holds the page, which is an empty placeholder until
+//   a client has asked for the honeypot ("honeypot") and read a name ("web content on").
 
 #include <windows.h>
 #include <oleacc.h>
@@ -36,6 +38,14 @@ std::vector<LinkTable> g_pages;
 std::string g_title = "Page - Chromium";
 ComPtr<IAccessible> g_tree;
 TreeKind g_kind = TreeKind::Chromium;
+bool g_devtools = false;
+std::size_t g_page = 0;
+// Chromium turns web content on once a client has asked for the honeypot and read a
+// name, in either order (content/browser/accessibility/
+// browser_accessibility_state_impl_win.cc, OnScreenReaderHoneyPotQueried, OnAccNameCalled).
+bool g_honeypot = false;
+bool g_nameRead = false;
+bool g_webContent = false;
 bool g_addressBar = false;
 std::wstring g_typed;
 
@@ -51,9 +61,35 @@ void Follow(const std::string& address) {
   LogCall("navigated " + address + " (not served)");
 }
 
+// The objects of the tree before are gone with it.
+void Build() {
+  RetireTrees();
+  g_tree = g_webContent ? BuildPageTree(g_pages[g_page], g_title, Follow, g_kind, g_devtools)
+                        : BuildPageTree(LinkTable{}, "", Follow, g_kind);
+}
+
 void Show(std::size_t page) {
-  g_tree = BuildPageTree(g_pages[page], g_title, Follow, g_kind);
+  g_page = page;
+  Build();
   LogCall("navigated " + g_pages[page].url);
+}
+
+// The tree arrives from the renderer a little later.
+void MaybeTurnOnWebContent(HWND window) {
+  if (!g_webContent && g_honeypot && g_nameRead) SetTimer(window, 1, 300, nullptr);
+}
+
+// content/browser/renderer_host/legacy_render_widget_host_win.cc, OnGetObject: object
+// id 1 is the honeypot, the client area the page.
+LRESULT CALLBACK ContentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_GETOBJECT) return DefWindowProcW(window, message, wParam, lParam);
+  if (static_cast<long>(lParam) == 1) {
+    LogCall("honeypot");
+    g_honeypot = true;
+    MaybeTurnOnWebContent(GetParent(window));
+    return 0;
+  }
+  return SendMessageW(GetParent(window), message, wParam, lParam);
 }
 
 bool Held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
@@ -91,6 +127,12 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       } else if (!g_addressBar && ((wParam >= 'A' && wParam <= 'Z') || (wParam >= '0' && wParam <= '9'))) {
         LogCall("typed " + std::string(1, static_cast<char>(wParam)));
       }
+      return 0;
+    case WM_TIMER:
+      KillTimer(window, 1);
+      g_webContent = true;
+      LogCall("web content on");
+      Build();
       return 0;
     case WM_SYSKEYDOWN:
       if (wParam == VK_LEFT) LogCall("key alt+left");
@@ -152,6 +194,8 @@ int Run(const std::vector<std::wstring>& args) {
       hangOn = Utf8(value);
     } else if (option == L"--tree" && (value == L"chromium" || value == L"firefox")) {
       g_kind = value == L"firefox" ? TreeKind::Firefox : TreeKind::Chromium;
+    } else if (option == L"--devtools") {
+      g_devtools = value == L"1";
     } else if (option == L"--hang-ms") {
       hangMs = static_cast<DWORD>(std::stoul(value));
     } else {
@@ -170,10 +214,22 @@ int Run(const std::vector<std::wstring>& args) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = cls.c_str();
   if (!RegisterClassExW(&wc)) return 1;
+  g_webContent = g_kind == TreeKind::Firefox;
   Show(0);
   HWND window = CreateWindowExW(0, cls.c_str(), Wide(g_title).c_str(), WS_POPUP | WS_VISIBLE, 0, 0,
                                 1024, 768, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!window) return 1;
+  OnNameRead([window] {
+    g_nameRead = true;
+    MaybeTurnOnWebContent(window);
+  });
+  wc.lpfnWndProc = ContentProc;
+  wc.lpszClassName = L"Chrome_RenderWidgetHostHWND";
+  if (g_kind == TreeKind::Chromium &&
+      (!RegisterClassExW(&wc) || !CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 1024, 768,
+                                                  window, nullptr, wc.hInstance, nullptr))) {
+    return 1;
+  }
   SetForegroundWindow(window);
   SetFocus(window);
   return ServeMessagesWhenReady();
