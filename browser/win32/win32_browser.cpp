@@ -28,8 +28,9 @@ Automation& ProgramAutomation() {
 // Discovery together with the platform objects it walks over.
 class Win32Discovery : public BrowserDiscovery {
  public:
-  explicit Win32Discovery(std::string ieVersion)
-      : discovery_(windows_, frames_, std::move(ieVersion)),
+  Win32Discovery(std::string ieVersion, WindowSystem* windows)
+      : windows_(windows ? *windows : own_),
+        discovery_(windows_, frames_, std::move(ieVersion)),
         combined_(discovery_, windows_, ProgramAccessibleWindows(), MakeAccessibleWorker,
                   std::make_shared<Win32BrowserKeys>(), &ProgramAutomation()) {}
   bool FindBrowserWindow(BrowserPtr& browser, WindowHandle& window, std::string_view kind) override {
@@ -40,7 +41,8 @@ class Win32Discovery : public BrowserDiscovery {
   }
 
  private:
-  Win32WindowSystem windows_;
+  Win32WindowSystem own_;
+  WindowSystem& windows_;
   ComFrameSource frames_;
   WindowDiscovery discovery_;
   CombinedDiscovery combined_;
@@ -49,7 +51,11 @@ class Win32Discovery : public BrowserDiscovery {
 }  // namespace
 
 std::unique_ptr<BrowserDiscovery> MakeWin32BrowserDiscovery(std::string ieVersion) {
-  return std::make_unique<Win32Discovery>(std::move(ieVersion));
+  return std::make_unique<Win32Discovery>(std::move(ieVersion), nullptr);
+}
+
+std::unique_ptr<BrowserDiscovery> MakeWin32BrowserDiscovery(std::string ieVersion, WindowSystem& windows) {
+  return std::make_unique<Win32Discovery>(std::move(ieVersion), &windows);
 }
 
 std::unique_ptr<WindowMessenger> MakeWin32WindowMessenger() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "browser/frames.h"
+#include "browser/window_system.h"
 #include "engine/browser_model.h"
 #include "engine/window_messenger.h"
 
@@ -19,6 +20,8 @@ std::string DetectIEVersion();
 
 // Discovery over the real windows and browsers, for the IE version DetectIEVersion gave.
 std::unique_ptr<BrowserDiscovery> MakeWin32BrowserDiscovery(std::string ieVersion);
+// The same over the caller's window calls (a tracing wrapper), which outlive it.
+std::unique_ptr<BrowserDiscovery> MakeWin32BrowserDiscovery(std::string ieVersion, WindowSystem& windows);
 std::unique_ptr<WindowMessenger> MakeWin32WindowMessenger();
 // The frame list of the tab: "N    ADDRESS" per frame, "?" for anything else.
 std::vector<std::string> ListFrames(const BrowserPtr& tab);
