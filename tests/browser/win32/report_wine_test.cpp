@@ -67,11 +67,11 @@ TEST(ReportWine, EachBrowserKindsSearchIsNamedPrivatelyAndWithinTheBound) {
        {L"--browser", L"modern"},
        {"== Search for the kind \"modern\" (chosen)\n", "\"Chrome_WidgetWin_1\" chrome.exe", "15 links"},
        {"thread-1024"}},
-      {"hung ie", {}, {"== Search for the kind \"ie\" (chosen)\n", "no answer (0x"}, {"tab found"}},
+      {"hung ie", {}, {"== Search for the kind \"ie\" (chosen)\n", "no answer (0x"}, {"\n  tab found"}},
       {"none",
        {},
        {"none: no top-level window of a browser's class or program", "no tab found: the search ended at the last step above"},
-       {"tab found"}},
+       {"\n  tab found"}},
   };
   for (const auto& c : cases) {
     const std::unique_ptr<FakeBrowserProcess> fake = Start(c.browser);
