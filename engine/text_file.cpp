@@ -159,10 +159,11 @@ std::optional<std::string> ReadTextFile(const std::string& path) {
   return ReadTextFile(path, ignored);
 }
 
-bool WriteTextFile(const std::string& path, std::string_view utf8) {
+namespace {
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   try {
     const fs::path target = PathFromUtf8(path);
-    const std::string bytes = EncodeTextFile(utf8);
     for (int attempt = 0; attempt < 100; ++attempt) {
       const fs::path temporary = TemporaryPathFor(target);
       const NewFileResult written = WriteNewFile(temporary, bytes, target);
@@ -178,6 +179,16 @@ bool WriteTextFile(const std::string& path, std::string_view utf8) {
   } catch (const std::exception&) {
     return false;
   }
+}
+
+}  // namespace
+
+bool WriteTextFile(const std::string& path, std::string_view utf8) {
+  return WriteFileBytes(path, EncodeTextFile(utf8));
+}
+
+bool WriteUtf8File(const std::string& path, std::string_view utf8) {
+  return WriteFileBytes(path, std::string(kUtf8Bom) + std::string(utf8));
 }
 
 TextFiles& DiskTextFiles() {

@@ -56,6 +56,8 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path, std:
 // failed write leaves the old file as it was and no temporary file behind. False when
 // the file could not be written.
 bool WriteTextFile(const std::string& path, std::string_view utf8);
+// The same in UTF-8 with a byte-order mark, whatever the code page holds.
+bool WriteUtf8File(const std::string& path, std::string_view utf8);
 
 // The file operations above as an interface, so callers can be tested against failures.
 class TextFiles {

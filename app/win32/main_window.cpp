@@ -320,6 +320,9 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case kTrayCallbackMessage:
       if (trayControl_) trayIcon_.OnCallback(lParam, *trayControl_);
       return 0;
+    case WM_PAGINOR_REPORT:
+      OnReportDone();
+      return 0;
     case WM_TIMER:
       OnTimer(wParam);
       return 0;

@@ -61,6 +61,9 @@ class WindowView : public MainWindowView, public Minimizer {
   HWND window_ = nullptr;
 };
 
+// What the diagnostic report's thread hands back to the window.
+struct ReportOutcome;
+
 class MainWindow {
  public:
   MainWindow(HINSTANCE instance, const RegisteredMessages& messages, HookLibraries& hooks);
@@ -108,6 +111,9 @@ class MainWindow {
   void Label19Click();
   void OnClose();
   void ExplainCurrentPage();
+  // "诊断报告": the report is made on a thread of its own, then its folder is opened.
+  void StartReport();
+  void OnReportDone();
   void FormShow();
   void OnTimer(UINT_PTR id);
   void OnMenuCommand(UINT id);
@@ -144,6 +150,7 @@ class MainWindow {
   std::unique_ptr<MainForm> form_;
   InputDispatch* dispatch_ = nullptr;
   std::function<std::string(std::string_view)> explain_;
+  std::shared_ptr<ReportOutcome> report_;
   OwnedFont uiFont_;
   OwnedFont introFont_;
   OwnedFont linkFont_;

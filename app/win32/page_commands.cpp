@@ -136,6 +136,7 @@ void MainWindow::OnOptionsCommand(int id, int code) {
     case IDC_UPDATEBTN:
       if (updater_) updater_->updatebtnClick();
       break;
+    case IDC_REPORTBTN: StartReport(); break;
     default: break;
   }
 }

@@ -77,6 +77,7 @@
 #define IDC_AUTOUPGRADE 1414
 #define IDC_UPDATEBTN 1415
 #define IDC_LEFTCHK 1416
+#define IDC_REPORTBTN 1417
 
 // "操作记录"
 #define IDC_BUTTON1 1501
@@ -94,3 +95,5 @@
 #define IDM_N2 40002
 #define IDM_N4 40004
 #define WM_PAGINOR_TRAY (WM_APP + 10)
+// The diagnostic report's worker has finished.
+#define WM_PAGINOR_REPORT (WM_APP + 11)

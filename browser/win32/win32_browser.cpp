@@ -30,8 +30,9 @@ Automation& ProgramAutomation() {
 // Discovery together with the platform objects it walks over.
 class Win32Discovery : public BrowserDiscovery {
  public:
-  Win32Discovery(std::string ieVersion, OperationLog* log)
-      : discovery_(windows_, frames_, std::move(ieVersion)),
+  Win32Discovery(std::string ieVersion, OperationLog* log, WindowSystem* windows)
+      : windows_(windows ? *windows : own_),
+        discovery_(windows_, frames_, std::move(ieVersion)),
         combined_(discovery_, windows_, ProgramAccessibleWindows(), MakeAccessibleWorker,
                   std::make_shared<Win32BrowserKeys>(log), &ProgramAutomation(),
                   TabSearch{[](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); }, log}) {}
@@ -43,7 +44,8 @@ class Win32Discovery : public BrowserDiscovery {
   }
 
  private:
-  Win32WindowSystem windows_;
+  Win32WindowSystem own_;
+  WindowSystem& windows_;
   ComFrameSource frames_;
   WindowDiscovery discovery_;
   CombinedDiscovery combined_;
@@ -52,7 +54,12 @@ class Win32Discovery : public BrowserDiscovery {
 }  // namespace
 
 std::unique_ptr<BrowserDiscovery> MakeWin32BrowserDiscovery(std::string ieVersion, OperationLog* log) {
-  return std::make_unique<Win32Discovery>(std::move(ieVersion), log);
+  return std::make_unique<Win32Discovery>(std::move(ieVersion), log, nullptr);
+}
+
+std::unique_ptr<BrowserDiscovery> MakeWin32BrowserDiscovery(std::string ieVersion, WindowSystem& windows,
+                                                            OperationLog* log) {
+  return std::make_unique<Win32Discovery>(std::move(ieVersion), log, &windows);
 }
 
 std::unique_ptr<WindowMessenger> MakeWin32WindowMessenger() {

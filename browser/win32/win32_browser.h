@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "browser/frames.h"
+#include "browser/window_system.h"
 #include "engine/browser_model.h"
 #include "engine/operation_log.h"
 #include "engine/window_messenger.h"
@@ -21,6 +22,9 @@ std::string DetectIEVersion();
 // Discovery over the real windows and browsers, for the IE version DetectIEVersion gave.
 // log, when given, lives as long as the discovery and hears why a page came empty.
 std::unique_ptr<BrowserDiscovery> MakeWin32BrowserDiscovery(std::string ieVersion, OperationLog* log = nullptr);
+// The same over the caller's window calls (a tracing wrapper), which outlive it.
+std::unique_ptr<BrowserDiscovery> MakeWin32BrowserDiscovery(std::string ieVersion, WindowSystem& windows,
+                                                            OperationLog* log = nullptr);
 std::unique_ptr<WindowMessenger> MakeWin32WindowMessenger();
 // The frame list of the tab: "N    ADDRESS" per frame, "?" for anything else.
 std::vector<std::string> ListFrames(const BrowserPtr& tab);

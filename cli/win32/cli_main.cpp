@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/diagnostic_report_win32.h"
 #include "browser/win32/call_watchdog.h"
 #include "browser/win32/com_util.h"
 #include "browser/win32/win32_browser.h"
@@ -27,11 +28,17 @@ constexpr std::string_view kUsage =
     "Usage:\n"
     "  paginor-cli.exe turn COMMAND --browser KIND [--rules FILE] [--xy FILE] [--frame N]\n"
     "  paginor-cli.exe frames --browser KIND\n"
+    "  paginor-cli.exe report [--out FILE] [--full] [--browser KIND]\n"
     "\n"
     "turn     runs COMMAND (prev, next, first, last, back, forward, or a page number of 1\n"
     "         to 5 digits) as the tray program does and prints the operation log.\n"
     "frames   prints the frame list of the tab: \"N    ADDRESS\", or \"?\" for an embedded\n"
     "         object that is no browser.\n"
+    "report   writes what Paginor sees of the browsers on this desktop into a UTF-8 text\n"
+    "         file (paginor-report.txt beside the program unless --out) and prints where.\n"
+    "         It never clicks, types or navigates, and ends within 30 s. Page addresses\n"
+    "         are cut to scheme and host unless --full; --browser replaces the choice\n"
+    "         read from tpnav.ini beside the program.\n"
     "  --browser KIND  ie, 360, sogou, tt, world, maxthon, or modern (Chrome, Edge,\n"
     "                  Firefox, through their accessibility interfaces)\n"
     "  --rules FILE    a definition file (.pgt): the active sets\n"
@@ -75,6 +82,8 @@ struct Options {
   std::optional<std::string> rules;
   std::optional<std::string> xy;
   std::optional<int> frame;
+  std::optional<std::string> out;
+  bool full = false;
 };
 
 std::optional<Options> Parse(const std::vector<std::string>& args, std::string& error) {
@@ -84,6 +93,10 @@ std::optional<Options> Parse(const std::vector<std::string>& args, std::string& 
     const std::string& arg = args[i];
     if (arg.rfind("--", 0) != 0) {
       positional.push_back(arg);
+      continue;
+    }
+    if (arg == "--full") {
+      options.full = true;
       continue;
     }
     if (i + 1 >= args.size()) {
@@ -97,6 +110,8 @@ std::optional<Options> Parse(const std::vector<std::string>& args, std::string& 
       options.rules = value;
     } else if (arg == "--xy") {
       options.xy = value;
+    } else if (arg == "--out") {
+      options.out = value;
     } else if (arg == "--frame") {
       const bool digits = !value.empty() && value.size() <= 3 &&
                           value.find_first_not_of("0123456789") == std::string::npos;
@@ -116,13 +131,14 @@ std::optional<Options> Parse(const std::vector<std::string>& args, std::string& 
   }
   options.subcommand = positional[0];
   const std::size_t wanted = options.subcommand == "turn" ? 2 : 1;
-  if ((options.subcommand != "turn" && options.subcommand != "frames") || positional.size() != wanted) {
+  const bool known = options.subcommand == "turn" || options.subcommand == "frames" || options.subcommand == "report";
+  if (!known || positional.size() != wanted) {
     error = options.subcommand == "turn" ? "turn needs one COMMAND"
                                          : "unknown subcommand \"" + options.subcommand + "\"";
     return std::nullopt;
   }
   if (wanted == 2) options.command = positional[1];
-  if (!options.browser) {
+  if (!options.browser && options.subcommand != "report") {
     error = "--browser is required";
     return std::nullopt;
   }
@@ -146,6 +162,21 @@ std::optional<std::string> ReadFile(const std::string& path, std::string& error)
   return text;
 }
 
+int Report(const Options& options) {
+  app::win32::ReportRequest request;
+  request.folder = app::win32::ProgramFolder();
+  request.kind = options.browser;
+  request.full = options.full;
+  const std::string path = options.out ? *options.out : request.folder + "\\" + std::string(app::kReportFileName);
+  const std::string text = app::win32::MakeDiagnosticReport(request);
+  if (!WriteUtf8File(path, text)) {
+    Write(GetStdHandle(STD_ERROR_HANDLE), "paginor-cli: the report cannot be written to " + path + "\n");
+    return 2;
+  }
+  Print("report written to " + path);
+  return 0;
+}
+
 int Run(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {
     if (arg == "--help" || arg == "-h") {
@@ -156,8 +187,11 @@ int Run(const std::vector<std::string>& args) {
   std::string error;
   const std::optional<Options> options = Parse(args, error);
   if (!options) return Fail(error);
+  if (options->browser && BrowserChoice(*options->browser) < 0) {
+    return Fail("unknown browser \"" + *options->browser + "\"");
+  }
+  if (options->subcommand == "report") return Report(*options);
   const int choice = BrowserChoice(*options->browser);
-  if (choice < 0) return Fail("unknown browser \"" + *options->browser + "\"");
   if (options->subcommand == "turn" && !IsNamedCommand(options->command) &&
       !IsPageNumberCommand(options->command)) {
     return Fail("unknown command \"" + options->command + "\"");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "browser/discovery.h"
+#include "browser/traced_windows.h"
 #include "fake_windows.h"
 
 namespace paginor::test {
@@ -328,6 +329,30 @@ TEST(ExeName, ReducedToTheLowerCaseFileName) {
   EXPECT_EQ(ReduceExeName("/opt/360SE.exe"), "360se.exe");
   EXPECT_EQ(ReduceExeName("浏览器.EXE"), "浏览器.exe");
   EXPECT_EQ(ReduceExeName(""), "");
+}
+
+}  // namespace
+}  // namespace paginor::test
+
+namespace paginor::test {
+namespace {
+
+// What a diagnostic report shows of a walk: its last traced step is where it stopped.
+TEST(TracedDiscovery, TheLastTracedStepNamesWhereTheWalkStopped) {
+  FakeWindows real;
+  FakeFrames frames;
+  const WindowHandle frame = real.Add(0, "IEFrame");
+  real.Add(real.Add(frame, "TabWindowClass"), "Shell DocObject View");
+  TracedWindows traced(real);
+  WindowDiscovery discovery(traced, frames, "8");
+  BrowserPtr browser;
+  WindowHandle window = 0;
+  EXPECT_FALSE(discovery.FindBrowserWindow(browser, window, "ie"));
+  ASSERT_FALSE(traced.trace().empty());
+  EXPECT_EQ(traced.trace().front(), "\"IEFrame\" among top-level windows: " + WindowName(frame));
+  EXPECT_NE(traced.trace().back().find("\"Internet Explorer_Server\" under"), std::string::npos);
+  EXPECT_NE(traced.trace().back().find(": none"), std::string::npos);
+  EXPECT_EQ(ShortTrace({"a", "b", "c", "d", "e", "f"}, 4), (std::vector<std::string>{"a", "b", "… 3 more calls …", "f"}));
 }
 
 }  // namespace
