@@ -65,7 +65,7 @@ TEST(ReportWine, EachBrowserKindsSearchIsNamedPrivatelyAndWithinTheBound) {
       {"ie", {L"--full"}, {"document http://forum.example/thread-1024-1.html\n"}, {}},
       {"modern",
        {L"--browser", L"modern"},
-       {"== Search for the kind \"modern\" (chosen)\n", "\"Chrome_WidgetWin_1\" chrome.exe", "15 links"},
+       {"== Search for the kind \"modern\" (chosen)\n", "\"Chrome_WidgetWin_1\" chrome.exe", "15 links", "focus on the page"},
        {"thread-1024"}},
       {"hung ie", {}, {"== Search for the kind \"ie\" (chosen)\n", "no answer (0x"}, {"\n  tab found"}},
       {"none",
