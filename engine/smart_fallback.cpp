@@ -453,15 +453,26 @@ class Search {
       if (!info.number || !info.block) continue;
       const long number = *info.number;
       if (command_ == "first" && info.bareNumber && number == 1) {
-        scored_.push_back({i, {kEndNumberScore, "page 1"}, "1"});
+        AddNumber(i, "page 1", number);
       } else if (command_ == "last" && info.bareNumber && number == highest_ && !onLast) {
-        scored_.push_back({i, {kEndNumberScore, "the highest page number"}, std::to_string(highest_)});
+        AddNumber(i, "the highest page number", number);
       } else if (current_ && command_ == "next" && number == *current_ + 1) {
-        scored_.push_back({i, {kEndNumberScore, "the page after the " + currentHow_}, std::to_string(number)});
+        AddNumber(i, "the page after the " + currentHow_, number);
       } else if (current_ && command_ == "prev" && number == *current_ - 1) {
-        scored_.push_back({i, {kEndNumberScore, "the page before the " + currentHow_}, std::to_string(number)});
+        AddNumber(i, "the page before the " + currentHow_, number);
       }
     }
+  }
+
+  // Built member by member: MinGW's GCC 12 at -O3 takes the braced temporaries for
+  // uninitialised strings.
+  void AddNumber(long index, std::string reason, long number) {
+    Scored scored;
+    scored.index = index;
+    scored.score.score = kEndNumberScore;
+    scored.score.reason = std::move(reason);
+    scored.core = std::to_string(number);
+    scored_.push_back(std::move(scored));
   }
 
   bool InPager(LinkElement& element, long index) {
