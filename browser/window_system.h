@@ -35,6 +35,7 @@ class WindowSystem {
   virtual WindowHandle FindChild(WindowHandle parent, WindowHandle after,
                                  std::string_view className) = 0;
   virtual bool IsVisible(WindowHandle window) = 0;
+  virtual bool IsMinimized(WindowHandle window) = 0;
   // UTF-8, at most maxChars characters.
   virtual std::string Title(WindowHandle window, std::size_t maxChars) = 0;
   virtual std::uint32_t ProcessId(WindowHandle window) = 0;

@@ -54,6 +54,7 @@ class FakeWindows : public WindowSystem {
 
   WindowHandle FindChild(WindowHandle parent, WindowHandle after, std::string_view cls) override;
   bool IsVisible(WindowHandle window) override { return Get(window).visible; }
+  bool IsMinimized(WindowHandle) override { return false; }
   std::string Title(WindowHandle window, std::size_t maxChars) override;
   std::uint32_t ProcessId(WindowHandle window) override { return Get(window).pid; }
   std::string ExeName(WindowHandle window) override;
