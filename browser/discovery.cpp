@@ -1,6 +1,7 @@
 #include "browser/discovery.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -85,6 +86,7 @@ class Walk {
 
   Try Confirm(WindowHandle content) {
     if (!content) return Try::NoWindow;
+    asked_.insert(content);
     WindowBrowser answer = w_.BrowserFromWindow(content);
     if (answer.status != 0) return Try::NoBrowser;
     found = {std::move(answer.browser), content};
@@ -270,8 +272,9 @@ class Walk {
         known = ofKind.emplace(pid, IsIeEngineExe(kind, ReduceExeName(w_.ExeName(h)))).first;
       }
       if (!known->second) continue;
+      // A window a walk has already asked in vain would only cost its wait again.
       if (const WindowHandle content = FindVisibleContentWindow(w_, h)) {
-        return Confirm(content) == Try::Found;
+        return !asked_.count(content) && Confirm(content) == Try::Found;
       }
     }
     return false;
@@ -284,6 +287,7 @@ class Walk {
 
   WindowSystem& w_;
   int ieMajor_;
+  std::set<WindowHandle> asked_;
 };
 
 }  // namespace

@@ -79,8 +79,10 @@ TEST_F(DiscoveryTest, IeTabWalkFailsWhenTheContentWindowIsMissingOrSilent) {
   windows[windows.FindChild(tab, 0, "Shell DocObject View")].visible = false;
   windows[tab].visible = false;
   windows[content].answer = WindowBrowser{static_cast<long>(0x80004005), nullptr};
+  windows.SetProcess(frame, 1, "iexplore.exe");  // the last try finds the same silent window
   EXPECT_FALSE(Find("ie"));
   ExpectUntouched();
+  EXPECT_EQ(windows.asked, std::vector<WindowHandle>{content}) << "asked once, not twice";
 }
 
 TEST_F(DiscoveryTest, SuccessWithoutABrowserServiceEmptiesTheBrowser) {
