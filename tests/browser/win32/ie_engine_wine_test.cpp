@@ -25,7 +25,7 @@ TEST(IeEngineWine, EachPlaceTheEngineLivesTurnsTheShownPage) {
     for (const std::wstring& a : PageArgs(page)) pages.push_back(a);
   }
   const std::string table = ReadTextFile(win32::Utf8(SourceFile("tests/browser/data/ie_engine_cases.tsv"))).value_or("");
-  int cases = 0;
+  ASSERT_NE(table.find("360se6_Frame"), std::string::npos) << "the table of cases cannot be read";
   for (const std::string& line : Split(table, '\n')) {
     if (line.empty() || line[0] == '#') continue;
     const std::vector<std::string> f = Split(line, '\t');  // windows exe kind options commands seen
@@ -47,9 +47,7 @@ TEST(IeEngineWine, EachPlaceTheEngineLivesTurnsTheShownPage) {
       }
     }
     EXPECT_EQ(seen, Split(f[5], '|')) << line;
-    ++cases;
   }
-  EXPECT_EQ(cases, 9);
 }
 
 }  // namespace
