@@ -1,8 +1,12 @@
 #include "browser/discovery.h"
 
+#include <map>
+#include <set>
 #include <string>
 #include <utility>
 
+#include "browser/ie_engine_processes.h"
+#include "browser/ie_mode.h"
 #include "browser/ie_version.h"
 
 namespace paginor {
@@ -10,6 +14,8 @@ namespace {
 
 constexpr std::string_view kSandbox = "Sandbox:360SEBox:";
 constexpr std::size_t kMaxTitleChars = 400;
+// Enough for any desktop; a window system that keeps answering must not loop forever.
+constexpr int kMaxTopLevelWindows = 10000;
 
 struct Found {
   BrowserPtr browser;
@@ -23,7 +29,17 @@ class Walk {
  public:
   Walk(WindowSystem& windows, int ieMajor) : w_(windows), ieMajor_(ieMajor) {}
 
+  // The kind's own walks first and unchanged; then its processes' windows, where Edge's
+  // IE mode and the frames of current dual-engine builds are found.
   bool Run(std::string_view kind) {
+    if (Walks(kind)) return true;
+    return !IeEngineExeNames(kind).empty() && ProcessFallback(kind);
+  }
+
+  Found found;
+
+ private:
+  bool Walks(std::string_view kind) {
     if (kind == "ie") return Ie();
     if (kind == "maxthon") return Maxthon();
     if (kind == "360") return Qihoo();
@@ -33,9 +49,6 @@ class Walk {
     return false;
   }
 
-  Found found;
-
- private:
   // A missing parent ends the try: never let a 0 parent widen a child search to the
   // top-level windows.
   WindowHandle Child(WindowHandle parent, std::string_view cls) {
@@ -73,6 +86,7 @@ class Walk {
 
   Try Confirm(WindowHandle content) {
     if (!content) return Try::NoWindow;
+    asked_.insert(content);
     WindowBrowser answer = w_.BrowserFromWindow(content);
     if (answer.status != 0) return Try::NoBrowser;
     found = {std::move(answer.browser), content};
@@ -95,8 +109,11 @@ class Walk {
     return Confirm(Child(d, "Internet Explorer_Server"));
   }
 
+  // A hidden or minimised "IEFrame" on top (a window being closed, one sent to the
+  // taskbar) is not what the user reads: the first shown one below it is.
   bool Ie() {
-    const WindowHandle frame = Topmost("IEFrame");
+    WindowHandle frame = Topmost("IEFrame");
+    while (frame && (!w_.IsVisible(frame) || w_.IsMinimized(frame))) frame = w_.FindChild(0, frame, "IEFrame");
     if (!frame) return false;
     return ieMajor_ < 7 ? ShellWindowsWalk(frame) : TabWalk(frame);
   }
@@ -122,7 +139,9 @@ class Walk {
       if (!Child(frame, tabClass)) return false;
     }
     WindowHandle tab = FirstVisible(frame, tabClass);
-    if (tabClass == "Frame Tab") tab = Child(tab, "TabWindowClass");
+    // IE 8 and later keep every tab's "TabWindowClass" under one "Frame Tab", the
+    // background ones hidden.
+    if (tabClass == "Frame Tab") tab = tab ? FirstVisible(tab, "TabWindowClass") : 0;
     const WindowHandle view = Child(tab, "Shell DocObject View");
     return Confirm(Child(view, "Internet Explorer_Server")) == Try::Found;
   }
@@ -238,6 +257,29 @@ class Walk {
     return false;
   }
 
+  // Every visible top level of the kind's processes, from the top down; the first that
+  // holds a visible content window is asked, and only that one, so that windows the
+  // browser cannot use never cost a wait each.
+  bool ProcessFallback(std::string_view kind) {
+    std::map<std::uint32_t, bool> ofKind;  // one process snapshot per process
+    int seen = 0;
+    for (WindowHandle h = w_.FindChild(0, 0, ""); h && seen < kMaxTopLevelWindows;
+         h = w_.FindChild(0, h, ""), ++seen) {
+      if (!w_.IsVisible(h) || w_.IsMinimized(h)) continue;
+      const std::uint32_t pid = w_.ProcessId(h);
+      auto known = ofKind.find(pid);
+      if (known == ofKind.end()) {
+        known = ofKind.emplace(pid, IsIeEngineExe(kind, ReduceExeName(w_.ExeName(h)))).first;
+      }
+      if (!known->second) continue;
+      // A window a walk has already asked in vain would only cost its wait again.
+      if (const WindowHandle content = FindVisibleContentWindow(w_, h)) {
+        return !asked_.count(content) && Confirm(content) == Try::Found;
+      }
+    }
+    return false;
+  }
+
   bool Sogou() {
     const WindowHandle top = FirstVisible(0, "SE_AxControl");
     return top && FixedChain(top) == Try::Found;
@@ -245,6 +287,7 @@ class Walk {
 
   WindowSystem& w_;
   int ieMajor_;
+  std::set<WindowHandle> asked_;
 };
 
 }  // namespace

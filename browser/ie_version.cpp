@@ -14,6 +14,12 @@ std::string IEVersionFromRegistry(bool keyOpened, std::optional<std::string_view
   return digits ? std::string(text) : std::string("7");
 }
 
+std::string IEVersionFromRegistry(bool keyOpened, std::optional<std::string_view> svcVersion,
+                                  std::optional<std::string_view> version) {
+  const bool useService = svcVersion && !svcVersion->empty();
+  return IEVersionFromRegistry(keyOpened, useService ? svcVersion : version);
+}
+
 int IEMajor(std::string_view version) {
   long long n = 0;
   for (const char c : version) {

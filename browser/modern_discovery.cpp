@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "browser/accessible_browser.h"
+#include "browser/ie_mode.h"
 #include "browser/remembered_tree.h"
 #include "browser/timed_accessible.h"
 
@@ -143,6 +144,12 @@ bool CombinedDiscovery::FindBrowserWindow(BrowserPtr& browser, WindowHandle& win
                                           std::string_view kind) {
   if (kind != kModernBrowserKind) return ieEngine_.FindBrowserWindow(browser, window, kind);
   try {
+    // An Edge tab in IE mode is the IE engine's page: its document serves real markup.
+    if (auto ieMode = FindIeModeTab(windows_)) {
+      browser = std::move(ieMode->browser);
+      window = ieMode->window;
+      return true;
+    }
     // A worker given up on a hung browser stays given up; the next command starts anew.
     if (!worker_ || worker_->givenUp()) worker_ = makeWorker_();
     if (!worker_) return false;

@@ -47,6 +47,18 @@ bool TracedWindows::IsVisible(WindowHandle window) {
   return visible;
 }
 
+WindowHandle TracedWindows::Foreground() {
+  const WindowHandle window = inner_.Foreground();
+  Note("foreground window: " + WindowName(window));
+  return window;
+}
+
+bool TracedWindows::IsMinimized(WindowHandle window) {
+  const bool minimized = inner_.IsMinimized(window);
+  Note(WindowName(window) + (minimized ? " minimised" : " not minimised"));
+  return minimized;
+}
+
 std::string TracedWindows::Title(WindowHandle window, std::size_t maxChars) {
   std::string title = inner_.Title(window, maxChars);
   Note("title of " + WindowName(window) + (title.empty() ? ": empty" : ": read"));

@@ -16,6 +16,8 @@ class TracedWindows : public WindowSystem {
 
   WindowHandle FindChild(WindowHandle parent, WindowHandle after, std::string_view className) override;
   bool IsVisible(WindowHandle window) override;
+  WindowHandle Foreground() override;
+  bool IsMinimized(WindowHandle window) override;
   std::string Title(WindowHandle window, std::size_t maxChars) override;
   std::uint32_t ProcessId(WindowHandle window) override;
   std::string ExeName(WindowHandle window) override;

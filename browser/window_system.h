@@ -37,6 +37,7 @@ class WindowSystem {
   virtual bool IsVisible(WindowHandle window) = 0;
   // The window the person works in; 0 when there is none.
   virtual WindowHandle Foreground() { return 0; }
+  virtual bool IsMinimized(WindowHandle window) = 0;
   // UTF-8, at most maxChars characters.
   virtual std::string Title(WindowHandle window, std::size_t maxChars) = 0;
   virtual std::uint32_t ProcessId(WindowHandle window) = 0;

@@ -263,6 +263,13 @@ bool CommandExecutor::RunLinkStage(std::string_view command, const RuleSet& set,
   return false;
 }
 
+void CommandExecutor::ClickInPlace(LinkElement& link) {
+  // The link's own target ("_blank" on many forums) would open a new window that the
+  // next command cannot see, leaving a trail of windows behind.
+  Guarded([&] { return link.SetTarget("_self"); });
+  Guarded([&] { return link.Click(); });
+}
+
 void CommandExecutor::Act(const LinkMatch& match, LinkElement& link, Browser& acting) {
   switch (match.kind) {
     case MatchKind::Keyword:
@@ -270,18 +277,16 @@ void CommandExecutor::Act(const LinkMatch& match, LinkElement& link, Browser& ac
         Log({"    执行指令:", LinkTextForLog(link)});
       } catch (...) {
       }
-      // The link's own target could open a new window the next command cannot see.
-      Guarded([&] { return link.SetTarget("_self"); });
-      Guarded([&] { return link.Click(); });
+      ClickInPlace(link);
       return;
     case MatchKind::CodeRule:
       Log({"    执行指令:", match.setLine});
-      Guarded([&] { return link.Click(); });
+      ClickInPlace(link);
       return;
     case MatchKind::PlainRule:
     case MatchKind::PageNumberRule:
       Log({"    执行指令", match.setLine});
-      Guarded([&] { return link.Click(); });
+      ClickInPlace(link);
       return;
     case MatchKind::SpecialRule:
       // A link without an address still ends the command: the rule chose it.
@@ -333,10 +338,7 @@ void CommandExecutor::RunSmartStage(std::string_view command, Browser& acting, P
       const std::unique_ptr<LinkElement> link =
           Guarded([&] { return page.links->Item(decision.linkIndex); });
       if (!link) return;
-      // As for a keyword: the link's own target could open a window the next command
-      // cannot see.
-      Guarded([&] { return link->SetTarget("_self"); });
-      Guarded([&] { return link->Click(); });
+      ClickInPlace(*link);
       return;
     }
     case SmartDecision::Action::Navigate:

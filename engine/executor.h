@@ -59,6 +59,7 @@ class CommandExecutor {
   std::optional<Page> OpenPage(Browser& acting, bool allowEmpty);
   bool RunLinkStage(std::string_view command, const RuleSet& set, Browser& acting, Page& page);
   void Act(const LinkMatch& match, LinkElement& link, Browser& acting);
+  void ClickInPlace(LinkElement& link);
   void RunFallbackStages(std::string_view command, const ExecutorInputs& inputs,
                          const RuleSet& set, Browser& acting, Page& page);
   void RunSmartStage(std::string_view command, Browser& acting, Page& page);

@@ -20,6 +20,10 @@ std::string NormalizeLinkText(std::string_view text) {
   ReplaceAll(out, "&lt;", "<");
   ReplaceAll(out, "【", "");
   ReplaceAll(out, "】", "");
+  // MSHTML's innerText keeps &nbsp; as U+00A0 and Chinese pages pad with U+3000: both
+  // are blanks to a reader, so they go as the ASCII blank does.
+  ReplaceAll(out, "\u00A0", "");
+  ReplaceAll(out, "\u3000", "");
   // Only ASCII bytes go, so UTF-8 sequences stay whole.
   const auto dropped = [](char c) {
     switch (c) {

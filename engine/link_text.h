@@ -8,7 +8,8 @@
 
 namespace paginor {
 
-// Lowercases A-Z only, drops entities and 【】 marks, and deletes blanks, brackets,
+// Lowercases A-Z only, drops entities, 【】 marks and the no-break and ideographic
+// spaces, and deletes blanks, brackets,
 // angle brackets, TAB, CR and LF: ‘[ 下一页 ]’ → ‘下一页’, ‘Next &gt;&gt;’ → ‘next’.
 std::string NormalizeLinkText(std::string_view text);
 

@@ -7,9 +7,9 @@ namespace paginor::hooks {
 inline constexpr wchar_t kMainWindowClass[] = L"TKRVMessageForm";
 
 // Registered message: wParam is the virtual-key code of one key press. lParam is 0 when
-// the hook saw the key go to a page; otherwise it is the focused window of Chromium or
-// Firefox, and the key is a command only once that browser's focused object is found to
-// be on the page.
+// the sender saw the key go to a page; otherwise it is the focused window (an IE-engine
+// page, or a window of Chromium or Firefox), and the key is a command only once that
+// page's active element, or that browser's focused object, is found to take no typing.
 inline constexpr wchar_t kKeyHookMessage[] = L"KRVkeyHookMessage";
 
 inline constexpr wchar_t kKeyboardLibrary[] = L"hkboard.dll";

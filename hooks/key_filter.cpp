@@ -53,7 +53,10 @@ constexpr std::wstring_view kFirefoxClass = L"MozillaWindowClass";
 }  // namespace
 
 bool IsBrowserPageClass(std::wstring_view className, PageKind kind) {
-  if (kind == PageKind::Modern) return className == kChromiumPageClass || className == kFirefoxClass;
+  // Edge shows a tab in IE mode through the IE engine's page window.
+  if (kind == PageKind::Modern) {
+    return className == kChromiumPageClass || className == kFirefoxClass || className == kIePageClass;
+  }
   return className == kIePageClass;
 }
 
@@ -62,7 +65,11 @@ bool KeyGoesToPage(const FocusSnapshot& focus) {
 }
 
 KeyRoute RouteKey(const FocusSnapshot& focus, PageKind kind) {
-  if (kind != PageKind::Modern) return KeyGoesToPage(focus) ? KeyRoute::Page : KeyRoute::NotPage;
+  // The caret rule is the cheap first filter; a focused <select> shows no caret, so what
+  // passes it is confirmed against the page's active element by the main program. Edge
+  // shows a tab in IE mode through the same page window.
+  if (KeyGoesToPage(focus)) return KeyRoute::AskFocusedObject;
+  if (kind != PageKind::Modern || focus.focusClass == kIePageClass) return KeyRoute::NotPage;
   const bool browser = IsBrowserPageClass(focus.focusClass, kind) || focus.focusClass == kChromiumFrameClass;
   return browser ? KeyRoute::AskFocusedObject : KeyRoute::NotPage;
 }

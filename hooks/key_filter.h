@@ -85,8 +85,9 @@ enum class KeyRoute { NotPage, Page, AskFocusedObject };
 KeyRoute RouteKey(const FocusSnapshot& focus, PageKind kind);
 
 // The windows that show a page of the chosen kind, for strokes and double clicks: the IE
-// engine's page window for the six IE kinds; Chromium's render widget and Firefox's
-// window for the modern kind (Firefox draws its page in its top-level window).
+// engine's page window for the six IE kinds; Chromium's render widget, Firefox's window
+// (Firefox draws its page in its top-level window) and Edge's IE-mode page for the
+// modern kind.
 bool IsBrowserPageClass(std::wstring_view className, PageKind kind = PageKind::IeEngine);
 
 }  // namespace paginor::hooks

@@ -6,6 +6,7 @@
 #include "engine/explain.h"
 #include "browser/win32/call_watchdog.h"
 #include "browser/win32/com_frames.h"
+#include "browser/win32/ie_focus_win32.h"
 #include "browser/win32/win32_window_system.h"
 
 namespace paginor::app::win32 {
@@ -92,13 +93,18 @@ bool WindowInputDispatch::Recognise(UINT message, app::InputMessage& input) cons
   return true;
 }
 
-// A key the hook handed over with the focused window of Chromium or Firefox, asked when
-// it arrives, while the focus is still where the key went.
+// A key the hook handed over with the focused window, asked when it arrives, while the
+// focus is still where the key went. Chromium and Firefox count only while their choice
+// holds; an IE-engine page (Edge's IE mode too) under every choice.
 bool WindowInputDispatch::ConfirmedOnPage(LPARAM focused) {
   if (settings_.pagingDisabled()) return false;
-  if (hooks::PageKindForChoice(controls_.ItemIndex(Control::rgpIE)) != hooks::PageKind::Modern) return false;
+  const auto window = static_cast<WindowHandle>(static_cast<std::uintptr_t>(focused));
+  if (hooks::PageKindForChoice(controls_.ItemIndex(Control::rgpIE)) != hooks::PageKind::Modern &&
+      !paginor::win32::IsIeContentWindow(window)) {
+    return false;
+  }
   try {
-    return focusCheck_ && focusCheck_(static_cast<WindowHandle>(static_cast<std::uintptr_t>(focused)));
+    return focusCheck_ && focusCheck_(window);
   } catch (...) {
     return false;
   }

@@ -13,6 +13,7 @@
 #include "app/win32/platform_parts.h"
 #include "app/win32/registered_messages.h"
 #include "app/win32/wide.h"
+#include "browser/win32/ie_focus_win32.h"
 #include "browser/win32/page_focus_win32.h"
 #include "browser/win32/win32_browser.h"
 #include "hooks/keyHookCommon.h"
@@ -109,7 +110,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ExecutorReceiver receiver(*discovery, *messenger, window.log(), window.controls(), window.form().definitions());
   WindowInputDispatch dispatch(messages, window.form().settings(), window.controls(), receiver);
   const std::unique_ptr<paginor::PageFocusCheck> focusCheck = paginor::win32::MakePageFocusCheck(window.log());
-  dispatch.SetFocusCheck([&focusCheck](paginor::WindowHandle focused) { return focusCheck->KeyGoesToPage(focused); });
+  dispatch.SetFocusCheck([&focusCheck](paginor::WindowHandle focused) {
+    if (paginor::win32::IsIeContentWindow(focused)) return paginor::win32::IeKeyGoesToPage(focused);
+    return focusCheck->KeyGoesToPage(focused);
+  });
   window.SetInputDispatch(&dispatch);
   window.SetExplainer([&receiver](std::string_view command) { return receiver.Explain(command); });
   MSG msg;

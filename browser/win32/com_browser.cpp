@@ -233,6 +233,11 @@ class ComDocument : public Document {
 
 }  // namespace
 
+std::unique_ptr<Document> MakeDocument(ComPtr<IHTMLDocument2> document) {
+  if (!document) return nullptr;
+  return std::make_unique<ComDocument>(std::move(document));
+}
+
 BrowserPtr MakeBrowser(ComPtr<IWebBrowser2> browser) {
   if (!browser) return nullptr;
   return std::make_shared<ComBrowser>(std::move(browser));
@@ -257,7 +262,7 @@ std::unique_ptr<Document> ComBrowser::GetDocument() {
   const ComPtr<IDispatch> dispatch = RawDocument();
   ComPtr<IHTMLDocument2> document;
   if (!dispatch || FAILED(dispatch.As(&document))) return nullptr;
-  return std::make_unique<ComDocument>(std::move(document));
+  return MakeDocument(std::move(document));
 }
 
 bool ComBrowser::Navigate(std::string_view url, std::string_view targetFrame) {

@@ -32,5 +32,6 @@ class ComBrowser : public Browser {
 
 // Null for a null pointer.
 BrowserPtr MakeBrowser(ComPtr<IWebBrowser2> browser);
+std::unique_ptr<Document> MakeDocument(ComPtr<IHTMLDocument2> document);
 
 }  // namespace paginor::win32

@@ -5,14 +5,21 @@
 #include <vector>
 
 #include "browser/win32/com_browser.h"
+#include "browser/win32/document_browser.h"
 
 namespace paginor::win32 {
 namespace {
 
+// A tab known only by its document (Edge's IE mode without a browser object) lists the
+// same embeddings: they belong to the document, not to the browser.
+ComPtr<IDispatch> RawDocumentOf(Browser& browser) {
+  if (auto* com = dynamic_cast<ComBrowser*>(&browser)) return com->RawDocument();
+  if (auto* tab = dynamic_cast<DocumentBrowser*>(&browser)) return tab->RawDocument();
+  return nullptr;
+}
+
 ComPtr<IEnumUnknown> Embeddings(Browser& browser) {
-  auto* com = dynamic_cast<ComBrowser*>(&browser);
-  if (!com) return nullptr;
-  const ComPtr<IDispatch> document = com->RawDocument();
+  const ComPtr<IDispatch> document = RawDocumentOf(browser);
   ComPtr<IOleContainer> container;
   ComPtr<IEnumUnknown> embeddings;
   if (!document || FAILED(document.As(&container)) ||

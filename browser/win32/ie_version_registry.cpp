@@ -11,12 +11,12 @@
 namespace paginor::win32 {
 namespace {
 
-// The "Version" text of an opened key; empty when the value is missing or no text.
-std::optional<std::string> VersionValue(HKEY key) {
+// A text value of an opened key; empty when the value is missing or no text.
+std::optional<std::string> VersionValue(HKEY key, const wchar_t* name) {
   wchar_t buffer[256];
   DWORD type = 0;
   DWORD size = sizeof(buffer) - sizeof(wchar_t);
-  if (RegQueryValueExW(key, L"Version", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
           ERROR_SUCCESS ||
       (type != REG_SZ && type != REG_EXPAND_SZ)) {
     return std::nullopt;
@@ -36,9 +36,10 @@ std::string DetectIEVersion() {
         ERROR_SUCCESS) {
       continue;
     }
-    const std::optional<std::string> value = VersionValue(key);
+    const std::optional<std::string> service = VersionValue(key, L"svcVersion");
+    const std::optional<std::string> value = VersionValue(key, L"Version");
     RegCloseKey(key);
-    return IEVersionFromRegistry(true, value);
+    return IEVersionFromRegistry(true, service, value);
   }
   return IEVersionFromRegistry(false, std::nullopt);
 }

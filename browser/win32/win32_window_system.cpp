@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "browser/win32/com_browser.h"
+#include "browser/win32/document_browser.h"
 
 namespace paginor::win32 {
 namespace {
@@ -55,36 +56,56 @@ class Snapshot {
   HANDLE h_;
 };
 
+// The tab's browser through the document's window: its own browser service as IE
+// answers, else through the top-level browser's services, the way Selenium's IE driver
+// reaches Edge's IE mode (SeleniumHQ/selenium cpp/iedriver/BrowserFactory.cpp, after
+// Microsoft's KB 257717).
+ComPtr<IWebBrowser2> TabBrowserOf(IHTMLDocument2& document) {
+  ComPtr<IHTMLWindow2> parent;
+  ComPtr<IServiceProvider> services;
+  if (FAILED(document.get_parentWindow(&parent)) || !parent || FAILED(parent.As(&services))) return nullptr;
+  ComPtr<IWebBrowser2> browser;
+  if (SUCCEEDED(services->QueryService(SID_SWebBrowserApp, IID_PPV_ARGS(&browser))) && browser) return browser;
+  ComPtr<IServiceProvider> topLevel;
+  if (FAILED(services->QueryService(SID_STopLevelBrowser, IID_PPV_ARGS(&topLevel))) || !topLevel) return nullptr;
+  browser.Reset();
+  if (FAILED(topLevel->QueryService(SID_SWebBrowserApp, IID_PPV_ARGS(&browser)))) return nullptr;
+  return browser;
+}
+
 }  // namespace
 
-WindowBrowser BrowserFromWindow(HWND window) {
-  WindowBrowser answer;
+ComPtr<IHTMLDocument2> DocumentFromWindow(HWND window, UINT timeoutMs, long& status) {
+  status = 1;
   const Library oleacc(LoadSystemLibrary(L"oleacc.dll"));
-  if (!oleacc.get()) return answer;
+  if (!oleacc.get()) return nullptr;
   const auto objectFromLresult = reinterpret_cast<LPFNOBJECTFROMLRESULT>(
       reinterpret_cast<void*>(GetProcAddress(oleacc.get(), "ObjectFromLresult")));
-  if (!objectFromLresult) return answer;
+  if (!objectFromLresult) return nullptr;
 
   const UINT message = RegisterWindowMessageW(L"WM_HTML_GETOBJECT");
   DWORD_PTR result = 0;
   // A hung browser makes the send return at once; a slow one is given up after the
   // timeout, and its late answer is lost with it.
-  SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, kDocumentTimeoutMs, &result);
+  SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result);
   ComPtr<IHTMLDocument2> document;
   const HRESULT hr = objectFromLresult(static_cast<LRESULT>(result), IID_IHTMLDocument2, 0,
                                        reinterpret_cast<void**>(document.GetAddressOf()));
-  answer.status = hr;
+  status = hr;
   if (FAILED(hr) || !document) {
-    if (answer.status == 0) answer.status = E_NOINTERFACE;
-    return answer;
+    if (status == 0) status = E_NOINTERFACE;
+    return nullptr;
   }
-  ComPtr<IHTMLWindow2> parent;
-  ComPtr<IServiceProvider> services;
-  ComPtr<IWebBrowser2> browser;
-  if (SUCCEEDED(document->get_parentWindow(&parent)) && parent && SUCCEEDED(parent.As(&services)) &&
-      SUCCEEDED(services->QueryService(SID_SWebBrowserApp, IID_PPV_ARGS(&browser)))) {
-    answer.browser = MakeBrowser(std::move(browser));
-  }
+  return document;
+}
+
+WindowBrowser BrowserFromWindow(HWND window) {
+  WindowBrowser answer;
+  ComPtr<IHTMLDocument2> document = DocumentFromWindow(window, kDocumentTimeoutMs, answer.status);
+  if (!document) return answer;
+  ComPtr<IWebBrowser2> browser = TabBrowserOf(*document.Get());
+  answer.browser = browser ? MakeBrowser(std::move(browser))
+                           : std::make_shared<DocumentBrowser>(std::move(document));
   return answer;
 }
 
@@ -96,6 +117,7 @@ WindowHandle Win32WindowSystem::FindChild(WindowHandle parent, WindowHandle afte
 }
 
 bool Win32WindowSystem::IsVisible(WindowHandle window) { return IsWindowVisible(Hwnd(window)) != FALSE; }
+bool Win32WindowSystem::IsMinimized(WindowHandle window) { return IsIconic(Hwnd(window)) != FALSE; }
 
 WindowHandle Win32WindowSystem::Foreground() { return reinterpret_cast<WindowHandle>(GetForegroundWindow()); }
 

@@ -4,6 +4,7 @@
 // document's window object.
 
 #include <exdisp.h>
+#include <mshtml.h>
 
 #include "browser/win32/com_util.h"
 #include "browser/window_system.h"
@@ -12,6 +13,10 @@ namespace paginor::win32 {
 
 // How long a content window may take to hand out its document.
 inline constexpr UINT kDocumentTimeoutMs = 5000;
+
+// A content window's document, within timeoutMs; status 1 when the accessibility
+// library or its export cannot be reached, else what ObjectFromLresult returned.
+ComPtr<IHTMLDocument2> DocumentFromWindow(HWND window, UINT timeoutMs, long& status);
 
 // Status 1 when the accessibility library or its export cannot be reached, else what
 // ObjectFromLresult returned.
@@ -22,6 +27,7 @@ class Win32WindowSystem : public WindowSystem {
   WindowHandle FindChild(WindowHandle parent, WindowHandle after, std::string_view className) override;
   bool IsVisible(WindowHandle window) override;
   WindowHandle Foreground() override;
+  bool IsMinimized(WindowHandle window) override;
   std::string Title(WindowHandle window, std::size_t maxChars) override;
   std::uint32_t ProcessId(WindowHandle window) override;
   std::string ExeName(WindowHandle window) override;

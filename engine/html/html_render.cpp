@@ -59,7 +59,9 @@ class TextBuilder {
       if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
         space_ = true;
       } else if (text.substr(i, 2) == kNoBreakSpace) {
-        Visible(" ");
+        // Kept as MSHTML's innerText keeps it (wine-mirror/wine dlls/mshtml/tests/dom.c
+        // reads "&nbsp;" back as U+00A0): it neither collapses nor breaks a word.
+        Visible(kNoBreakSpace);
         ++i;
       } else {
         Visible(text.substr(i, 1));  // bytes of a UTF-8 sequence are never whitespace

@@ -5,6 +5,7 @@
 
 #include "browser/discovery.h"
 #include "browser/traced_windows.h"
+#include "browser/ie_focus.h"
 #include "fake_windows.h"
 
 namespace paginor::test {
@@ -79,8 +80,10 @@ TEST_F(DiscoveryTest, IeTabWalkFailsWhenTheContentWindowIsMissingOrSilent) {
   windows[windows.FindChild(tab, 0, "Shell DocObject View")].visible = false;
   windows[tab].visible = false;
   windows[content].answer = WindowBrowser{static_cast<long>(0x80004005), nullptr};
+  windows.SetProcess(frame, 1, "iexplore.exe");  // the last try finds the same silent window
   EXPECT_FALSE(Find("ie"));
   ExpectUntouched();
+  EXPECT_EQ(windows.asked, std::vector<WindowHandle>{content}) << "asked once, not twice";
 }
 
 TEST_F(DiscoveryTest, SuccessWithoutABrowserServiceEmptiesTheBrowser) {
@@ -309,7 +312,7 @@ TEST_F(DiscoveryTest, TtFixedChainThenTheTencentTravelerWindow) {
 
   windows[tt].answer.reset();
   windows.AddContent(windows.Add(windows.Add(main, "Later"), "Any"), "http://later/");
-  EXPECT_FALSE(Find("tt"));
+  EXPECT_EQ(Find("tt") ? UrlOf(browser) : "", "http://later/");  // the last try: a shown server of the process
 }
 
 TEST_F(DiscoveryTest, SogouNeedsTheWholeChainOfTheFirstVisibleControl) {
@@ -322,6 +325,15 @@ TEST_F(DiscoveryTest, SogouNeedsTheWholeChainOfTheFirstVisibleControl) {
   windows[windows.FindChild(control, 0, "Shell Embedding")].cls = "Other";
   windows.AddContent(control, "http://no-embedding/", "", false);
   EXPECT_FALSE(Find("sogou"));
+}
+
+// A key typed on an IE-engine page is a command only while its active element takes none.
+TEST(IeFocus, FieldsTakeTypingAndEverythingElseIsThePage) {
+  const std::pair<ActiveElement, bool> cases[] = {
+      {{"BODY", ""}, false}, {{"A", ""}, false}, {{"INPUT", "submit"}, false}, {{"INPUT", "CheckBox"}, false},
+      {{"INPUT", ""}, true}, {{"INPUT", "search"}, true}, {{"INPUT", "new-kind"}, true},
+      {{"TEXTAREA", ""}, true}, {{"select", ""}, true}, {{"DIV", "", true}, true}};
+  for (const auto& [element, typing] : cases) EXPECT_EQ(ActiveElementTakesTyping(element), typing) << element.tagName;
 }
 
 TEST(ExeName, ReducedToTheLowerCaseFileName) {

@@ -55,6 +55,7 @@ class FakeWindows : public WindowSystem {
   WindowHandle FindChild(WindowHandle parent, WindowHandle after, std::string_view cls) override;
   bool IsVisible(WindowHandle window) override { return Get(window).visible; }
   WindowHandle Foreground() override { return foreground; }
+  bool IsMinimized(WindowHandle) override { return false; }
   std::string Title(WindowHandle window, std::size_t maxChars) override;
   std::uint32_t ProcessId(WindowHandle window) override { return Get(window).pid; }
   std::string ExeName(WindowHandle window) override;

@@ -46,6 +46,9 @@ TEST(IEVersion, MajorVersionFromTheRegistryText) {
   EXPECT_EQ(IEVersionFromRegistry(true, std::nullopt), "7");
   EXPECT_EQ(IEVersionFromRegistry(true, ".5"), "7");
   EXPECT_EQ(IEVersionFromRegistry(false, "9.0"), "6");
+  EXPECT_EQ(IEVersionFromRegistry(true, "11.0.9600.18123", "9.11.9600.18123"), "11");
+  EXPECT_EQ(IEVersionFromRegistry(true, "", "9.0.8112.16421"), "9");
+  EXPECT_EQ(IEVersionFromRegistry(true, std::nullopt, "8.0"), "8");
   EXPECT_EQ(IEMajor("99999999999999999999"), INT32_MAX);
   EXPECT_EQ(IEMajor("11"), 11);
 }

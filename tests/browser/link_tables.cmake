@@ -7,7 +7,11 @@ set(link_tables
   "forum4 examples/forum/page4.html http://forum.example/thread-1024-4.html"
   "results1 examples/results/page1.html http://search.example/results?q=paginor&page=1"
   "gallery10 examples/gallery/start10.html http://photos.example/album.php?id=42&start=10"
-  "imagemap tests/browser/data/imagemap.html http://map.example/map-2.html")
+  "imagemap tests/browser/data/imagemap.html http://map.example/map-2.html"
+  "iemode1 tests/browser/data/iemode1.html http://ie.example/list-1.html"
+  "iemode2 tests/browser/data/iemode2.html http://ie.example/list-2.html"
+  "iemode3 tests/browser/data/iemode3.html http://ie.example/list-3.html"
+  "iemode4 tests/browser/data/iemode4.html http://ie.example/list-4.html")
 foreach(entry IN LISTS link_tables)
   separate_arguments(entry)
   list(GET entry 0 name)

@@ -14,6 +14,8 @@ TEST(NormalizeLinkTextTest, DropsBracketsBlanksAndEntities) {
   EXPECT_EQ(NormalizeLinkText("&NBSP;Last&GT;"), "last");  // lowercased before replacing
   EXPECT_EQ(NormalizeLinkText("&nb&nbsp;sp;next"), "next");
   EXPECT_EQ(NormalizeLinkText(" \t "), "");
+  EXPECT_EQ(NormalizeLinkText("下一页\u00A0"), "下一页");
+  EXPECT_EQ(NormalizeLinkText("\u3000下\u3000一\u3000页\u3000"), "下一页");
 }
 
 TEST(NormalizeLinkTextTest, LowercasesOnlyAsciiLettersAndKeepsOtherBytes) {

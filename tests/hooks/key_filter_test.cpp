@@ -119,7 +119,7 @@ TEST(FocusRuleTest, OnlyAFocusedPageWithoutCaretTakesKeys) {
 TEST(FocusRuleTest, TheChosenKindDecidesWhichWindowsArePages) {
   const PageKind ie = PageKind::IeEngine;
   const PageKind modern = PageKind::Modern;
-  EXPECT_EQ(RouteKey({L"Internet Explorer_Server", false}, ie), KeyRoute::Page);
+  EXPECT_EQ(RouteKey({L"Internet Explorer_Server", false}, ie), KeyRoute::AskFocusedObject);
   EXPECT_EQ(RouteKey({L"Internet Explorer_Server", true}, ie), KeyRoute::NotPage);
   for (const wchar_t* cls : {L"Chrome_RenderWidgetHostHWND", L"Chrome_WidgetWin_1", L"MozillaWindowClass"}) {
     EXPECT_EQ(RouteKey({cls, false}, ie), KeyRoute::NotPage) << "IE kinds never take keys in another engine";
@@ -127,7 +127,8 @@ TEST(FocusRuleTest, TheChosenKindDecidesWhichWindowsArePages) {
     EXPECT_EQ(RouteKey({cls, false}, modern), KeyRoute::AskFocusedObject);
     EXPECT_EQ(RouteKey({cls, true}, modern), KeyRoute::AskFocusedObject);
   }
-  EXPECT_EQ(RouteKey({L"Internet Explorer_Server", false}, modern), KeyRoute::NotPage);
+  EXPECT_EQ(RouteKey({L"Internet Explorer_Server", false}, modern), KeyRoute::AskFocusedObject);
+  EXPECT_EQ(RouteKey({L"Internet Explorer_Server", true}, modern), KeyRoute::NotPage);
   EXPECT_EQ(RouteKey({L"Chrome_WidgetWin_2", false}, modern), KeyRoute::NotPage);
   EXPECT_EQ(RouteKey({L"", false}, modern), KeyRoute::NotPage);
 
@@ -137,7 +138,7 @@ TEST(FocusRuleTest, TheChosenKindDecidesWhichWindowsArePages) {
   EXPECT_TRUE(IsBrowserPageClass(L"MozillaWindowClass", modern));
   // Chromium's top-level window holds the tab strip and the toolbar: no strokes there.
   EXPECT_FALSE(IsBrowserPageClass(L"Chrome_WidgetWin_1", modern));
-  EXPECT_FALSE(IsBrowserPageClass(L"Internet Explorer_Server", modern));
+  EXPECT_TRUE(IsBrowserPageClass(L"Internet Explorer_Server", modern));  // Edge's IE mode
 }
 
 TEST(FocusRuleTest, OnlyTheModernItemOfTheBrowserChoiceSelectsModernPages) {

@@ -95,7 +95,7 @@ TEST(HtmlPageText, RenderedLikeABrowser) {
   EXPECT_EQ(TextOfFirstLink("<a href=x>\n   Next \t\n &gt;&gt;  </a>"), "Next >>");
   EXPECT_EQ(TextOfFirstLink("<a href=x>&lt;上一页&amp;&#x4e0b;</a>"), "<上一页&下");
   EXPECT_EQ(TextOfFirstLink("<a href=x>[ <span> 下一页 </span> ]</a>"), "[ 下一页 ]");
-  EXPECT_EQ(TextOfFirstLink("<a href=x>a&nbsp;&nbsp;b</a>"), "a  b");
+  EXPECT_EQ(TextOfFirstLink("<a href=x>a&nbsp;&nbsp;b</a>"), "a\u00A0\u00A0b");
   EXPECT_EQ(TextOfFirstLink("<a href=x>one<br>two<br><br>three<br></a>"),
             "one\r\ntwo\r\n\r\nthree");
   EXPECT_EQ(TextOfFirstLink("<a href=x><script>var s='x';</script><style>a{}</style>go</a>"), "go");

@@ -828,6 +828,24 @@ void ThroughTheHooks(const std::wstring& exe, const std::wstring& hooksDir, cons
   real.Close(p);
 }
 
+// With the real hook libraries: a focused <select> or editable region shows no caret, so
+// the page's active element alone keeps a key typed into it from turning the page.
+void IeFieldsThroughTheHooks(const std::wstring& exe, const std::wstring& hooksDir, const std::wstring& out) {
+  Driver real(exe, hooksDir, out);
+  WriteBytes(real.dir() + L"last.pgt", "");
+  Program p = real.Start();
+  for (const wchar_t* active : {L"SELECT", L"DIV::editable"}) {
+    paginor::test::FakeBrowserProcess fake({L"--synthetic", L"20", L"--active", active, L"--window",
+                                            L"IEFrame/TabWindowClass/Shell DocObject View/Internet Explorer_Server@0"});
+    const HWND page = FindChain({L"IEFrame", L"TabWindowClass", L"Shell DocObject View", L"Internet Explorer_Server"});
+    Check(fake.ready() && p.window && page && FocusPage(page), "the test browser's page has the focus");
+    TypeKey('X');
+    Check(fake.WaitForLine("document GetIDsOfNames activeElement", 0, 15000) && !fake.WaitForLine("link 19 click", 0, 3000),
+          Utf8(active) + ": a key typed into a field without a caret is asked about and typed, not a command");
+  }
+  real.Close(p);
+}
+
 // With Chrome/Edge/Firefox chosen and the real hook libraries: a key typed into the
 // stand-in modern browser turns its page while its focus is on the page, and is only
 // typed while a search box of the page has the focus; with an IE kind chosen its window
@@ -1069,6 +1087,9 @@ int wmain(int argc, wchar_t** argv) {
   UpdateCheck(d, dir);
   EndToEnd(d);
   if (argc > 4) ThroughTheHooks(argv[1], argv[4], argv[3]);
+  if (argc > 4 && GetFileAttributesW((std::wstring(argv[4]) + L"\\hkboard.dll").c_str()) != INVALID_FILE_ATTRIBUTES) {
+    IeFieldsThroughTheHooks(argv[1], argv[4], argv[3]);
+  }
   if (argc > 4) ModernThroughTheHooks(argv[1], argv[4], argv[3]);
   Scaled(d, dir);
   MissingHookLibrary(d, dir);

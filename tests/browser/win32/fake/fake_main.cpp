@@ -4,7 +4,7 @@
 // fake_browser --log FILE [--page TABLE.tsv]... [--synthetic N] [--embed P:LIST]...
 //              --window PATH... [--hang-ms MS] [--hang-on CALL]
 //   PATH     windows from the top level down, "/"-separated; each step is
-//            CLASS[#TAG][!][=TITLE][@PAGE|@hang]: "!" hidden, "@PAGE" a content window
+//            CLASS[#TAG][!|_][=TITLE][@PAGE|@hang]: "!" hidden, "_" minimised, "@PAGE" a content window
 //            showing that page (0-based, in --page order) in a tab of its own,
 //            "@hang" a content window that stops answering. Steps shared by several
 //            paths are one window; a TAG tells same-class siblings apart.
@@ -13,6 +13,8 @@
 //   --hang-on CALL  stops answering for --hang-ms when that call arrives (a line of
 //            the call log, e.g. "link 2 get outerText").
 //   --synthetic N  adds a page of N links whose last one is the next-page link.
+//   --service direct|toplevel|none, --active TAG[:TYPE[:editable]]  how a document's window
+//            hands out its browser; the documents' activeElement (BODY without it).
 // Writes "ready" to the log when every window is up. Windows listed first are the
 // topmost, among top-level windows and among siblings.
 
@@ -47,6 +49,7 @@ struct Step {
   std::string cls;
   std::string title;
   bool visible = true;
+  bool minimized = false;
   int page = -1;  // content window showing that page
   bool hang = false;
 };
@@ -67,6 +70,7 @@ Step ParseStep(const std::string& text) {
     step.visible = false;
     rest.pop_back();
   }
+  if (!rest.empty() && rest.back() == '_') step.minimized = (rest.pop_back(), true);
   if (const auto tag = rest.find('#'); tag != std::string::npos) rest.resize(tag);
   step.cls = rest;
   return step;
@@ -147,6 +151,7 @@ class Layout {
     if (!RegisterClassOnce(cls)) return false;
     DWORD style = parent ? WS_CHILD : WS_POPUP;
     if (node.step.visible) style |= WS_VISIBLE;
+    if (node.step.minimized) style |= WS_MINIMIZE;
     // Top-level windows at the screen origin, children filling their parent: a
     // position on the screen is the same position in every window of a chain.
     node.window = CreateWindowExW(0, cls.c_str(), Wide(node.step.title).c_str(), style, 0, 0, 1024,
@@ -224,6 +229,14 @@ int Run(const std::vector<std::wstring>& args) {
       layout.AddPath(Utf8(value));
     } else if (option == L"--hang-ms") {
       g_hangMs = static_cast<DWORD>(std::stoul(value));
+    } else if (option == L"--service") {
+      Behave().service = value == L"none" ? Behaviour::Service::None
+                         : value == L"toplevel" ? Behaviour::Service::TopLevel : Behaviour::Service::Direct;
+    } else if (option == L"--active") {
+      std::stringstream parts(Utf8(value) + "::");
+      std::string editable;
+      std::getline(std::getline(std::getline(parts, Behave().activeTag, ':'), Behave().activeType, ':'), editable);
+      Behave().activeEditable = editable.rfind("editable", 0) == 0;
     } else if (option == L"--hang-on") {
       hangOn = Utf8(value);
     } else {

@@ -1,5 +1,6 @@
 #include "fake_objects.h"
 
+#include <shlguid.h>
 #include <cwchar>
 #include <memory>
 
@@ -47,6 +48,18 @@ HRESULT ReturnText(VARIANT* result, std::string_view text) {
   result->vt = VT_BSTR;
   result->bstrVal = MakeBstr(text);
   return S_OK;
+}
+
+HRESULT ReturnObject(VARIANT* result, IDispatch* object) {
+  VariantInit(result);
+  return object->AddRef(), result->vt = VT_DISPATCH, result->pdispVal = object, S_OK;
+}
+
+// Late binding over a fixed list of names: the DISPID is the position from 1.
+HRESULT IdOfName(std::initializer_list<const char*> names, LPOLESTR name, DISPID* id) {
+  *id = 0;
+  for (const char* n : names) if (++*id, Utf8(name) == n) return S_OK;
+  return *id = DISPID_UNKNOWN, DISP_E_UNKNOWNNAME;
 }
 
 class FakeParent : public ComObject<FakeParent, StubDispatch> {
@@ -112,12 +125,17 @@ class FakeLink : public ComObject<FakeLink, StubDispatch> {
     const std::string member = Utf8(name);
     if (member == "click") {
       Log("click");
+      // "_blank" opens a window of its own (wine-mirror/wine dlls/mshtml/htmlanchor.c).
+      if (target_.value_or(Row().html.find("target=\"_blank\"") != std::string::npos ? "_blank" : "") == "_blank") {
+        return LogCall("* new window shows " + Row().href), S_OK;
+      }
       document_.browser().NavigateTo(Row().href);
       return S_OK;
     }
     if (flags & DISPATCH_PROPERTYPUT) {
       if (!params || params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
       Log("put " + member + " " + Text(&params->rgvarg[0]));
+      if (member == "target") target_ = Text(&params->rgvarg[0]);
       return S_OK;
     }
     Log("get " + member);
@@ -150,6 +168,7 @@ class FakeLink : public ComObject<FakeLink, StubDispatch> {
   FakeDocument& document_;
   std::size_t index_;
   bool area_;
+  std::optional<std::string> target_;  // as put by the client
 };
 
 namespace {
@@ -198,7 +217,7 @@ class FakeCollection : public ComObject<FakeCollection, StubHTMLElementCollectio
 
 class FakeWindowObject : public ComObject<FakeWindowObject, StubHTMLWindow2, IServiceProvider> {
  public:
-  explicit FakeWindowObject(FakeBrowser& browser) : browser_(browser) {}
+  FakeWindowObject(FakeBrowser& browser, bool topLevel = false) : browser_(browser), topLevel_(topLevel) {}
   void* Find(REFIID riid) {
     if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IHTMLFramesCollection2 ||
         riid == IID_IHTMLWindow2) {
@@ -207,15 +226,37 @@ class FakeWindowObject : public ComObject<FakeWindowObject, StubHTMLWindow2, ISe
     if (riid == IID_IServiceProvider) return static_cast<IServiceProvider*>(this);
     return nullptr;
   }
+  // Edge's IE mode answers the browser service only through SID_STopLevelBrowser, and
+  // may not answer it at all (SeleniumHQ/selenium cpp/iedriver/BrowserFactory.cpp).
   HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID riid, void** out) override {
-    LogCall("window QueryService");
+    LogCall(topLevel_ ? "top-level QueryService" : "window QueryService");
     *out = nullptr;
-    if (service != IID_IWebBrowserApp) return E_NOINTERFACE;
-    return browser_.QueryInterface(riid, out);
+    const Behaviour::Service mode = Behave().service;
+    if (service == SID_STopLevelBrowser && mode == Behaviour::Service::TopLevel) {
+      return FakeWindowObject::Make(browser_, true)->QueryInterface(riid, out);
+    }
+    const bool answers = mode == Behaviour::Service::Direct || (mode == Behaviour::Service::TopLevel && topLevel_);
+    return service == IID_IWebBrowserApp && answers ? browser_.QueryInterface(riid, out) : E_NOINTERFACE;
+  }
+  // window.location.href and window.history.back() / forward(); the window stands in for
+  // its location and history objects.
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override {
+    return IdOfName({"location", "history", "href", "back", "forward"}, names[0], ids);
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO*, UINT*) override {
+    if (id <= 2) return ReturnObject(result, static_cast<IHTMLWindow2*>(this));
+    if (id == 3 && params && params->cArgs == 1) {
+      LogCall("location href " + Text(&params->rgvarg[0]));
+      return browser_.NavigateTo(Text(&params->rgvarg[0])), S_OK;
+    }
+    LogCall(id == 4 ? "history back" : "history forward");
+    return id == 4 ? browser_.GoBack() : browser_.GoForward();
   }
 
  private:
   FakeBrowser& browser_;
+  bool topLevel_;
 };
 
 class PlugIn : public ComObject<PlugIn, IUnknown> {
@@ -372,6 +413,22 @@ void* FakeDocument::Find(REFIID riid) {
 IDispatch* FakeDocument::Link(std::size_t index) {
   if (!links_[index]) links_[index] = FakeLink::Make(*this, index);
   return links_[index].Get();
+}
+
+// The focused element as a page's script reads it: upper-case tagName, the type of an
+// INPUT, isContentEditable (wine-mirror/wine dlls/mshtml/tests/dom.c).
+HRESULT FakeDocument::GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) {
+  LogCall("document GetIDsOfNames " + Utf8(names[0]));
+  return IdOfName({"activeElement", "tagName", "type", "isContentEditable"}, names[0], ids);
+}
+
+// The document stands in for its active element.
+HRESULT FakeDocument::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*, UINT*) {
+  const Behaviour& b = Behave();
+  if (id == 1) return ReturnObject(result, static_cast<IHTMLDocument2*>(this));
+  if (id != 4) return ReturnText(result, id == 2 ? b.activeTag : b.activeType);
+  VariantInit(result);
+  return result->vt = VT_BOOL, result->boolVal = b.activeEditable ? VARIANT_TRUE : VARIANT_FALSE, S_OK;
 }
 
 HRESULT FakeDocument::get_links(IHTMLElementCollection** links) {

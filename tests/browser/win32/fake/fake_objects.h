@@ -26,6 +26,15 @@ struct Site {
   int Find(std::string_view url) const;
 };
 
+// How a document's window hands out its browser (its own service as IE does, only
+// through the top-level browser's services, or not at all), and its activeElement.
+struct Behaviour {
+  enum class Service { Direct, TopLevel, None } service = Service::Direct;
+  std::string activeTag = "BODY", activeType;
+  bool activeEditable = false;
+};
+inline Behaviour& Behave() { static Behaviour behaviour; return behaviour; }
+
 class FakeDocument;
 
 class FakeBrowser : public ComObject<FakeBrowser, StubWebBrowser2> {
@@ -72,6 +81,9 @@ class FakeDocument : public ComObject<FakeDocument, StubHTMLDocument2, IOleConta
   IDispatch* Link(std::size_t index);
   std::string Url() const { return page().table.url; }
 
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result,
+                                   EXCEPINFO*, UINT*) override;
   HRESULT STDMETHODCALLTYPE get_links(IHTMLElementCollection** links) override;
   HRESULT STDMETHODCALLTYPE get_URL(BSTR* url) override;
   HRESULT STDMETHODCALLTYPE get_parentWindow(IHTMLWindow2** window) override;
