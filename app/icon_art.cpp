@@ -73,7 +73,7 @@ std::uint32_t Pixel(bool off, int px, int py, int size) {
 }
 
 void Put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  for (int i = 0; i < bytes; ++i) out.push_back(i < 4 ? static_cast<std::uint8_t>(value >> (8 * i)) : 0);
 }
 
 // One entry's image: a BITMAPINFOHEADER of twice the height (colour plus mask), the
