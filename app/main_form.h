@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "paginor_version.h"
 #include "app/controls.h"
 #include "app/notices.h"
 #include "app/profile_file.h"
@@ -38,7 +39,7 @@ class AutostartRegistry {
   virtual std::optional<std::string> RunValue() const = 0;
 };
 
-inline constexpr std::string_view kVersionText = "5.3(2011-11-01)";
+inline constexpr std::string_view kVersionText = PAGINOR_VERSION_LABEL;
 inline constexpr std::string_view kProductName = "Paginor";
 inline constexpr std::string_view kUnsavedFilesMessage = "以下文件无法写入，其中的设置没有保存：";
 inline constexpr std::string_view kUnreadDefinitionsMessage = "配置文件无法读取，没有载入：";

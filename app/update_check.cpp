@@ -102,6 +102,15 @@ void Label19Click(const std::string& appDir, Launcher& launcher, Notices& notice
   launcher.Launch(path, "");
 }
 
+void helpLabelClick(const std::string& appDir, std::string_view caption, Launcher& launcher, Notices& notices) {
+  const std::string path = appDir + std::string(caption);
+  if (!launcher.FileExists(path)) {
+    notices.Notice(std::string(kMissingFileMessage) + path);
+    return;
+  }
+  launcher.Open(path);
+}
+
 void chkautoClick(bool checked, std::string_view programPath, RunKey& runKey, Notices& notices) {
   if (!checked) {
     runKey.Delete();

@@ -17,6 +17,8 @@ inline constexpr std::string_view kMissingUpdaterMessage =
     "没有发现renewer.exe，请检查程序安装目录是否完整。";
 inline constexpr std::string_view kMissingFileMessage = "没有发现";
 inline constexpr std::string_view kFloatingBoxFile = "hoverpad.exe";
+// The user guide shipped beside the program; the help tab's link shows this name.
+inline constexpr std::string_view kGuideFile = "guide.html";
 inline constexpr std::string_view kRunValueName = "tpnav";
 inline constexpr std::string_view kRunValueError = "Failed to set data for 'tpnav'";
 
@@ -27,6 +29,8 @@ class Launcher {
   virtual bool FileExists(const std::string& path) const = 0;
   // Shown normally, not waited for.
   virtual bool Launch(const std::string& path, const std::string& arguments) = 0;
+  // A document, opened by whatever program the user's system keeps for its kind.
+  virtual bool Open(const std::string& path) = 0;
 };
 
 enum class RunKeyWrite { Written, KeyUnavailable, Failed };
@@ -88,6 +92,8 @@ class Updater {
 
 // "使用悬浮框".
 void Label19Click(const std::string& appDir, Launcher& launcher, Notices& notices);
+// The help tab's link: the file it names, in appDir.
+void helpLabelClick(const std::string& appDir, std::string_view caption, Launcher& launcher, Notices& notices);
 // chkauto toggled.
 void chkautoClick(bool checked, std::string_view programPath, RunKey& runKey, Notices& notices);
 

@@ -13,7 +13,7 @@ packages=(
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine32:i386 wine64 xvfb xauth
-  fonts-arphic-uming
+  fonts-arphic-uming python3
   locales
 )
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include "app/main_form.h"
 #include "app/win32/wide.h"
 
@@ -37,6 +39,14 @@ bool ProcessLauncher::Launch(const std::string& path, const std::string& argumen
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return true;
+}
+
+bool ProcessLauncher::Open(const std::string& path) {
+  const std::wstring file = Wide(path);
+  // ShellExecute answers a number above 32 when the system found a program for the file.
+  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", file.c_str(), nullptr,
+                                                              Wide(AppDirOf(path)).c_str(), SW_SHOWNORMAL));
+  return result > 32;
 }
 
 RunKeyWrite RegistryRunKey::Write(std::string_view data) {

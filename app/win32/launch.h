@@ -12,6 +12,7 @@ class ProcessLauncher : public Launcher {
  public:
   bool FileExists(const std::string& path) const override;
   bool Launch(const std::string& path, const std::string& arguments) override;
+  bool Open(const std::string& path) override;
 };
 
 class RegistryRunKey : public RunKey {

@@ -79,7 +79,7 @@ bool MainWindow::Create() {
   wc.style = CS_NOCLOSE;
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance_;
-  wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_PAGINOR));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = hooks::kMainWindowClass;

@@ -153,8 +153,8 @@ void MainWindow::OnLogCommand(int id, int code) {
 
 void MainWindow::OnHelpCommand(int id, int code) {
   if (id != IDC_HELPLABEL || code != STN_CLICKED) return;
-  const std::wstring address = WindowTextW(GetDlgItem(pages_[kHelpPage], IDC_HELPLABEL));
-  ShellExecuteW(window_, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  const std::string caption = WindowText(GetDlgItem(pages_[kHelpPage], IDC_HELPLABEL));
+  helpLabelClick(form_->appDir(), caption, launcher_, boxes_);
 }
 
 void MainWindow::Label19Click() { app::Label19Click(form_->appDir(), launcher_, boxes_); }

@@ -11,7 +11,7 @@
 #define IDD_EXPLAIN 108
 #define IDC_EXPLAINBTN 1214
 #define IDC_EXPLAINTEXT 1701
-#define IDI_PAGINOR 110
+#define IDI_PAGINOR 110  // the icon of every executable (cmake/PaginorResources.cmake)
 
 // "键盘动作"
 #define IDC_EDIT1 1001

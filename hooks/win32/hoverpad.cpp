@@ -430,6 +430,7 @@ int Run(HINSTANCE instance) {
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = &Box::Proc;
   wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(110));  // the program's icon (cmake/PaginorResources.cmake)
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kBoxClass;

@@ -28,6 +28,7 @@ class FakeLauncher : public Launcher {
     launches.push_back({path, arguments});
     return true;
   }
+  bool Open(const std::string& path) override { return Launch(path, "<opened>"); }
 };
 
 struct FixedClock : calc::Clock {
@@ -100,6 +101,16 @@ TEST(UpdateCheck, FloatingBoxStartsByFullPathOrNamesTheMissingFile) {
   Label19Click("C:\\P\\", launcher, notices);
   EXPECT_THAT(notices.notices, ElementsAre("没有发现C:\\P\\hoverpad.exe"));
   EXPECT_THAT(launcher.launches, ElementsAre(Started{"C:\\P\\hoverpad.exe", ""}));
+}
+
+TEST(UpdateCheck, HelpLinkOpensTheGuideBesideTheProgramOrNamesTheMissingFile) {
+  FakeLauncher launcher;
+  testing::FakeNotices notices;
+  helpLabelClick("C:\\P\\", kGuideFile, launcher, notices);
+  launcher.files.insert("C:\\P\\guide.html");
+  helpLabelClick("C:\\P\\", kGuideFile, launcher, notices);
+  EXPECT_THAT(notices.notices, ElementsAre("没有发现C:\\P\\guide.html"));
+  EXPECT_THAT(launcher.launches, ElementsAre(Started{"C:\\P\\guide.html", "<opened>"}));
 }
 
 class FakeRunKey : public RunKey {

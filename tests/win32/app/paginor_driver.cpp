@@ -128,7 +128,11 @@ class Driver {
     CopyFileW((standIns_ + L"\\hkpoint.dll").c_str(), (dir_ + L"hkpoint.dll").c_str(), FALSE);
   }
 
+  // A folder of the program's own, as the package leaves it: kept as it is afterwards.
+  explicit Driver(const std::wstring& folder) : dir_(folder + L"\\"), owned_(false) {}
+
   ~Driver() {
+    if (!owned_) return;
     WIN32_FIND_DATAW found{};
     const HANDLE search = FindFirstFileW((dir_ + L"*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -260,6 +264,7 @@ class Driver {
   std::wstring standIns_;
   std::wstring out_;
   std::wstring dir_;
+  bool owned_ = true;
 };
 
 const int kEdits[] = {IDC_EDIT1, IDC_EDIT2, IDC_EDIT3, IDC_EDIT4, IDC_EDIT5, IDC_EDIT6};
@@ -1058,9 +1063,64 @@ void MissingHookLibrary(Driver& d, const std::wstring& dir) {
 
 }
 
+// Windows finds the program's icon in the file at the size asked, as Explorer asks it.
+bool CarriesIcon(const std::wstring& file, int size) {
+  const HMODULE module = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return false;
+  const auto icon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_PAGINOR), IMAGE_ICON, size, size, 0));
+  ICONINFO info{};
+  BITMAP bitmap{};
+  const bool drawn = icon && GetIconInfo(icon, &info) && GetObjectW(info.hbmColor, sizeof bitmap, &bitmap) &&
+                     bitmap.bmWidth == size && bitmap.bmBitsPixel == 32;
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  if (icon) DestroyIcon(icon);
+  FreeLibrary(module);
+  return drawn;
+}
+
+// The package as a person gets it, unzipped: the first start reaches the tray without a
+// box and with the starter rules, a changed letter is applied, the tray menu's exit saves,
+// and the next start reads it all back.
+int PackageRun(const std::wstring& folder) {
+  Driver d(folder);
+  const std::wstring dir = d.dir();
+  const std::string starter = ReadBytes(dir + L"last.pgt");
+  Program p = d.Start();
+  if (!p.window) return std::printf("paginor.exe shows no main window\n"), 1;
+  CloseHandle(p.pi.hThread);
+  Check(WaitTopLevel(p.pi.dwProcessId, L"#32770", 3000) == nullptr, "a first start shows no box");
+  Check(!IsWindowVisible(p.window), "it starts in the tray");
+  Check(CarriesIcon(dir + L"paginor.exe", 16) && CarriesIcon(dir + L"paginor.exe", 256) &&
+            CarriesIcon(dir + L"hoverpad.exe", 32),
+        "paginor.exe and hoverpad.exe carry the icon from 16 to 256 pixels");
+  TrayClick(p.window, false);
+  Check(IsWindowVisible(p.window) != FALSE, "a click on the tray icon shows the window");
+  Check(Text(Driver::Ctl(p.window, IDC_CFGMEMO1 + 1)).find(L"下一章") != std::wstring::npos, "the starter rules are loaded");
+  Driver::SetText(p.window, IDC_EDIT2, L"n");
+  Driver::Command(p.window, IDC_KEYBTN1, BN_CLICKED);
+  PostMessageW(p.window, WM_COMMAND, IDM_N2, 0);
+  Check(WaitForSingleObject(p.pi.hProcess, 20000) == WAIT_OBJECT_0, "退出程序 ends the program");
+  Check(ReadBytes(dir + L"tpnav.ini").find(Gbk(L"[键盘]\r\n上页=s\r\n下页=n\r\n")) == 0, "tpnav.ini holds the applied letter in GBK");
+  Check(!ReadBytes(dir + L"disable1.txt").empty() && !ReadBytes(dir + L"xy.txt").empty(), "the lists are written beside it");
+  Check(ReadBytes(dir + L"last.pgt") == starter, "the starter rules are left as they were");
+  Program again = d.Start();
+  Check(again.window && Text(Driver::Ctl(again.window, IDC_EDIT2)) == L"n", "the next start reads the letter back");
+  if (again.window) Check(d.Close(again), "and ends");
+  std::printf("%d failed\n", failures);
+  return failures == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 3 && std::wstring(argv[1]) == L"--package") return PackageRun(argv[2]);
+  if (argc == 5 && std::wstring(argv[1]) == L"--through-hooks") {  // only the cases typed through the hooks
+    ThroughTheHooks(argv[2], argv[3], argv[4]);
+    ModernThroughTheHooks(argv[2], argv[3], argv[4]);
+    std::printf("%d failed\n", failures);
+    return failures == 0 ? 0 : 1;
+  }
   if (argc < 4) {
     std::printf("usage: paginor_driver <paginor.exe> <stand-in folder> <output folder> [hook library folder]\n");
     return 2;
