@@ -17,12 +17,13 @@ inline constexpr long kRoleDocument = 0x0F;
 inline constexpr long kRoleLink = 0x1E;
 inline constexpr long kRoleGraphic = 0x28;
 inline constexpr long kRoleStaticText = 0x29;
-inline constexpr long kRoleText = 0x2A;  // an editable field
+inline constexpr long kRoleText = 0x2A;  // an editable field, or text that is not one (see KindOf)
 inline constexpr long kRoleComboBox = 0x2E;
 inline constexpr std::uint32_t kStateFocused = 0x4;
 inline constexpr std::uint32_t kStateReadOnly = 0x40;
 inline constexpr std::uint32_t kStateInvisible = 0x8000;
 inline constexpr std::uint32_t kStateOffscreen = 0x10000;
+inline constexpr std::uint32_t kStateFocusable = 0x100000;
 }  // namespace msaa
 
 class AccessibleNode;

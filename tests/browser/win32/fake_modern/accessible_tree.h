@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../fake/com_object.h"
+#include "browser/ax_tree_file.h"
 #include "browser/link_table.h"
 
 namespace paginor::fake {
@@ -30,6 +31,9 @@ enum class TreeKind { Chromium, Firefox };
 // page see the same tree.
 ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow,
                                   TreeKind kind = TreeKind::Chromium);
+// A captured tree (browser/ax_tree_file.h) below the client object, served as captured.
+ComPtr<IAccessible> BuildCapturedTree(const AxTree& tree, const std::string& title, FollowLink follow,
+                                      TreeKind kind = TreeKind::Chromium);
 enum class Focus { Page, AddressBar, SearchBox };
 void SetFocusOn(Focus focus);
 Focus FocusedOn();

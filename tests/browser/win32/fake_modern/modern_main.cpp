@@ -3,7 +3,7 @@
 // that acts on the keys a person presses in a browser.
 //
 // fake_modern --log FILE --class CLASS [--title T] [--page TABLE.tsv]... [--hang-on CALL]
-//             [--hang-ms MS] [--synthetic N] [--tree chromium|firefox]
+//             [--hang-ms MS] [--synthetic N] [--tree chromium|firefox] [--ax-tree FILE.tsv]...
 //   Shows the first page; a link's default action or an address typed after Ctrl+L
 //   shows the page of that address when it is one of the tables. Logs every
 //   accessibility call ("acc ..."), "address A", "key alt+left", "key alt+right",
@@ -12,10 +12,12 @@
 //   focus is on the page; Ctrl+L puts it on the address bar, Enter there and Escape put
 //   it back; F2 moves it from the page to a search box of the page and back ("focus
 //   search box", "focus page"); a letter or digit typed is logged as "typed K".
+//   --ax-tree serves trees a browser served (browser/ax_tree_file.h) instead of tables.
 
 #include <windows.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -33,6 +35,7 @@ using win32::Utf8;
 using win32::Wide;
 
 std::vector<LinkTable> g_pages;
+std::vector<AxTree> g_trees;
 std::string g_title = "Page - Chromium";
 ComPtr<IAccessible> g_tree;
 TreeKind g_kind = TreeKind::Chromium;
@@ -41,9 +44,11 @@ std::wstring g_typed;
 
 void Show(std::size_t page);
 
+const std::string& PageUrl(std::size_t page) { return g_trees.empty() ? g_pages[page].url : g_trees[page].url; }
+
 void Follow(const std::string& address) {
-  for (std::size_t i = 0; i < g_pages.size(); ++i) {
-    if (g_pages[i].url == address) {
+  for (std::size_t i = 0; i < std::max(g_pages.size(), g_trees.size()); ++i) {
+    if (PageUrl(i) == address) {
       Show(i);
       return;
     }
@@ -52,8 +57,9 @@ void Follow(const std::string& address) {
 }
 
 void Show(std::size_t page) {
-  g_tree = BuildPageTree(g_pages[page], g_title, Follow, g_kind);
-  LogCall("navigated " + g_pages[page].url);
+  g_tree = g_trees.empty() ? BuildPageTree(g_pages[page], g_title, Follow, g_kind)
+                           : BuildCapturedTree(g_trees[page], g_title, Follow, g_kind);
+  LogCall("navigated " + PageUrl(page));
 }
 
 bool Held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
@@ -105,16 +111,18 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool ReadTable(const std::wstring& file) {
+template <class T>
+bool ReadTable(const std::wstring& file, std::optional<T> (*parse)(std::string_view, std::string&),
+               std::vector<T>& into) {
   std::ifstream in(file.c_str(), std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::string error;
-  std::optional<LinkTable> table = ParseLinkTable(text, error);
+  std::optional<T> table = parse(text, error);
   if (!table) {
     std::fprintf(stderr, "fake_modern: %s: %s\n", Utf8(file).c_str(), error.c_str());
     return false;
   }
-  g_pages.push_back(std::move(*table));
+  into.push_back(std::move(*table));
   return true;
 }
 
@@ -145,7 +153,9 @@ int Run(const std::vector<std::wstring>& args) {
     } else if (option == L"--title") {
       g_title = Utf8(value);
     } else if (option == L"--page") {
-      if (!ReadTable(value)) return 2;
+      if (!ReadTable(value, ParseLinkTable, g_pages)) return 2;
+    } else if (option == L"--ax-tree") {
+      if (!ReadTable(value, ParseAxTree, g_trees)) return 2;
     } else if (option == L"--synthetic") {
       g_pages.push_back(Synthetic(std::stoi(value)));
     } else if (option == L"--hang-on") {
@@ -159,8 +169,8 @@ int Run(const std::vector<std::wstring>& args) {
       return 2;
     }
   }
-  if (g_pages.empty()) {
-    std::fprintf(stderr, "fake_modern: no --page\n");
+  if (g_pages.empty() == g_trees.empty()) {
+    std::fprintf(stderr, "fake_modern: --page or --synthetic, or else --ax-tree\n");
     return 2;
   }
   if (!hangOn.empty()) HangOnCall(hangOn, hangMs);
