@@ -123,7 +123,7 @@ TEST(ModernWine, CapturedChromiumTreesTurnAsTheirPages) {
   EXPECT_EQ(Turn(L"prev", &status),
             "接收到指令: 上一页\n    页面未提供源代码,[代码]规则按链接的地址和文字合成的代码匹配\n    执行指令:上一页\n");
   std::string pages;
-  for (const std::string& line : Starting(fake.Lines(), "navigated http://news.example.cn/a/")) pages += line.back();
+  for (const std::string& line : Starting(fake.Lines(), "navigated http://news.example.cn/a/")) pages += line[line.size() - 6];
   EXPECT_EQ(pages, "1232");
 }
 
