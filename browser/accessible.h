@@ -17,7 +17,7 @@ inline constexpr long kRoleDocument = 0x0F;
 inline constexpr long kRoleLink = 0x1E;
 inline constexpr long kRoleGraphic = 0x28;
 inline constexpr long kRoleStaticText = 0x29;
-inline constexpr long kRoleText = 0x2A;  // an editable field
+inline constexpr long kRoleText = 0x2A;  // an editable field, or text that is not one (see KindOf)
 inline constexpr long kRolePushButton = 0x2B;
 inline constexpr long kRoleComboBox = 0x2E;
 inline constexpr std::uint32_t kStateFocused = 0x4;
@@ -27,6 +27,7 @@ inline constexpr std::uint32_t kStateOffscreen = 0x10000;
 // IAccessible2's state (AccessibleStates.idl): the content can be changed, as in
 // contenteditable editors that carry no text role.
 inline constexpr std::uint32_t kIa2StateEditable = 0x8;
+inline constexpr std::uint32_t kStateFocusable = 0x100000;
 }  // namespace msaa
 
 class AccessibleNode;

@@ -56,9 +56,7 @@ std::string Escaped(std::string_view text) {
   return out;
 }
 
-// Roles whose nodes hold nothing a walk for links or documents needs: a link's name is
-// its text, text and pictures have no children worth reading, and an editable field
-// holds what the person types.
+// Roles below which discovery finds no tab's document.
 bool HasNothingBelow(long role) {
   return role == msaa::kRoleLink || role == msaa::kRoleStaticText || role == msaa::kRoleGraphic ||
          role == msaa::kRoleText;
@@ -72,11 +70,33 @@ bool IsBrowserControl(long role) {
          role == kStatusBar || role == kPushButton || role == kPageTabList;
 }
 
-// Firefox serves text leaves as read-only text; an editable field's content is not
-// part of the page's text.
-bool IsTextLeaf(AccessibleNode& node, long role) {
-  if (role == msaa::kRoleStaticText) return true;
-  return role == msaa::kRoleText && HasState(node, msaa::kStateReadOnly);
+// What a node of a page is to the walks below it.
+enum class Kind { Link, Picture, TextLeaf, EditField, Frame, Container };
+
+// Both browsers serve more than documents and fields with the roles of documents and
+// fields. <article> is a document (Chromium: MSAARole in
+// ui/accessibility/platform/ax_platform_node_win.cc; Firefox: accessible/base/RoleMap.h),
+// but only a frame's document has an address of its own. Chromium serves <strong> <em>
+// <code> <abbr> <time> <pre> <label> <legend> <caption> <dd> as ROLE_SYSTEM_TEXT, neither
+// focusable nor read-only (MSAAState; ShouldHaveReadonlyStateByDefault in
+// ui/accessibility/ax_role_properties.cc), and Firefox its text leaves as read-only
+// text: only a focusable text that can be written is a field. A state that cannot be
+// read is taken for a field, whose content is never page text.
+Kind KindOf(AccessibleNode& node, long role, bool nested) {
+  switch (role) {
+    case msaa::kRoleLink: return Kind::Link;
+    case msaa::kRoleGraphic: return Kind::Picture;
+    case msaa::kRoleStaticText: return Kind::TextLeaf;
+    case msaa::kRoleDocument:
+      return nested && !node.Value().value_or("").empty() ? Kind::Frame : Kind::Container;
+    case msaa::kRoleText: {
+      const auto state = node.State();
+      if (!state) return Kind::EditField;
+      if (*state & msaa::kStateReadOnly) return Kind::TextLeaf;
+      return *state & msaa::kStateFocusable ? Kind::EditField : Kind::Container;
+    }
+    default: return Kind::Container;
+  }
 }
 
 // What a link shows, its text leaves: its name is its aria-label where it has one
@@ -85,10 +105,12 @@ bool IsTextLeaf(AccessibleNode& node, long role) {
 std::optional<std::string> LinkText(const AccessiblePtr& link) {
   std::string shown;
   WalkTree(link, [&](const AccessiblePtr& n, int depth) {
-    const long role = depth == 0 ? 0 : n->Role().value_or(0);
-    if (!IsTextLeaf(*n, role)) return role == msaa::kRoleGraphic || role == msaa::kRoleText ? Step::Skip : Step::Descend;
-    shown += n->Name().value_or("");
-    return Step::Skip;
+    if (depth == 0) return Step::Descend;
+    switch (KindOf(*n, n->Role().value_or(0), true)) {
+      case Kind::TextLeaf: shown += n->Name().value_or(""); return Step::Skip;
+      case Kind::Container: return Step::Descend;
+      default: return Step::Skip;
+    }
   });
   if (!shown.empty()) return shown;
   return link->Name();
@@ -116,18 +138,13 @@ struct Budget {
 
 void AppendMarkup(const AccessiblePtr& node, int depth, Budget& budget, std::string& out) {
   if (!node || depth > kMaxAccessibleDepth || !budget.Take()) return;
-  const long role = node->Role().value_or(0);
-  if (role == msaa::kRoleLink) {
-    out += LinkMarkup(node->Value().value_or(""), LinkText(node).value_or(""));
-    return;
-  }
-  if (role == msaa::kRoleGraphic) {
-    out += "<img alt=\"" + Escaped(node->Name().value_or("")) + "\">";
-    return;
-  }
-  if (IsTextLeaf(*node, role)) {
-    out += Escaped(node->Name().value_or(""));
-    return;
+  switch (KindOf(*node, node->Role().value_or(0), depth > 0)) {
+    case Kind::Link: out += LinkMarkup(node->Value().value_or(""), LinkText(node).value_or("")); return;
+    case Kind::Picture: out += "<img alt=\"" + Escaped(node->Name().value_or("")) + "\">"; return;
+    case Kind::TextLeaf: out += Escaped(node->Name().value_or("")); return;
+    case Kind::EditField: out += "<input>"; return;
+    case Kind::Frame: out += "<iframe></iframe>"; return;
+    case Kind::Container: break;
   }
   out += "<div>";
   if (auto children = node->Children()) {
@@ -238,26 +255,31 @@ std::vector<AccessiblePtr> CollectLinks(const AccessiblePtr& document) {
   WalkTree(document, [&](const AccessiblePtr& node, int depth) {
     if (depth == 0) return Step::Descend;
     const auto role = node->Role();
-    if (role == msaa::kRoleLink || (role && IsAnchorButton(*node, *role))) {
+    if (!role) return Step::Descend;
+    if (IsAnchorButton(*node, *role)) {
       links.push_back(node);
       return Step::Skip;
     }
-    if (role && HasNothingBelow(*role)) return Step::Skip;
     // A frame's links belong to the frame, as in the IE engine's collection.
-    return role == msaa::kRoleDocument ? Step::Skip : Step::Descend;
+    switch (KindOf(*node, *role, true)) {
+      case Kind::Link: links.push_back(node); return Step::Skip;
+      case Kind::Container: return Step::Descend;
+      default: return Step::Skip;
+    }
   });
   return links;
 }
 
 std::string AccessibleText(const AccessiblePtr& node) {
   std::string text;
-  WalkTree(node, [&](const AccessiblePtr& n, int) {
-    const long role = n->Role().value_or(0);
-    if (role == msaa::kRoleLink || role == msaa::kRoleGraphic || IsTextLeaf(*n, role)) {
-      text += n->Name().value_or("");
-      return Step::Skip;
+  WalkTree(node, [&](const AccessiblePtr& n, int depth) {
+    switch (KindOf(*n, n->Role().value_or(0), depth > 0)) {
+      case Kind::Link:
+      case Kind::Picture:
+      case Kind::TextLeaf: text += n->Name().value_or(""); return Step::Skip;
+      case Kind::Container: return Step::Descend;
+      default: return Step::Skip;
     }
-    return role == msaa::kRoleText ? Step::Skip : Step::Descend;
   });
   return text;
 }

@@ -5,7 +5,9 @@ namespace {
 
 constexpr std::string_view kNoParent = "\\-";
 
-void Escape(std::string_view field, std::string& out) {
+}  // namespace
+
+void EscapeField(std::string_view field, std::string& out) {
   for (const char c : field) {
     switch (c) {
       case '\\': out += "\\\\"; break;
@@ -17,7 +19,7 @@ void Escape(std::string_view field, std::string& out) {
   }
 }
 
-std::optional<std::string> Unescape(std::string_view field) {
+std::optional<std::string> UnescapeField(std::string_view field) {
   std::string out;
   for (std::size_t i = 0; i < field.size(); ++i) {
     if (field[i] != '\\') {
@@ -36,7 +38,7 @@ std::optional<std::string> Unescape(std::string_view field) {
   return out;
 }
 
-std::vector<std::string_view> Split(std::string_view line, char sep) {
+std::vector<std::string_view> SplitFields(std::string_view line, char sep) {
   std::vector<std::string_view> parts;
   std::size_t start = 0;
   for (std::size_t at = line.find(sep); at != std::string_view::npos; at = line.find(sep, start)) {
@@ -46,8 +48,6 @@ std::vector<std::string_view> Split(std::string_view line, char sep) {
   parts.push_back(line.substr(start));
   return parts;
 }
-
-}  // namespace
 
 LinkTable ReadLinkTable(Document& document) {
   LinkTable table;
@@ -70,18 +70,18 @@ LinkTable ReadLinkTable(Document& document) {
 
 std::string FormatLinkTable(const LinkTable& table) {
   std::string out = "#url\t";
-  Escape(table.url, out);
+  EscapeField(table.url, out);
   out += '\n';
   for (const LinkRow& row : table.links) {
     for (const std::string_view field : {std::string_view(row.text), std::string_view(row.html),
                                          std::string_view(row.href)}) {
-      Escape(field, out);
+      EscapeField(field, out);
       out += '\t';
     }
     if (row.parentText) {
-      Escape(*row.parentText, out);
+      EscapeField(*row.parentText, out);
       out += '\t';
-      Escape(row.parentHtml, out);
+      EscapeField(row.parentHtml, out);
     } else {
       out += std::string(kNoParent) + '\t' + std::string(kNoParent);
     }
@@ -91,16 +91,16 @@ std::string FormatLinkTable(const LinkTable& table) {
 }
 
 std::optional<LinkTable> ParseLinkTable(std::string_view text, std::string& error) {
-  std::vector<std::string_view> lines = Split(text, '\n');
+  std::vector<std::string_view> lines = SplitFields(text, '\n');
   if (!lines.empty() && lines.back().empty()) lines.pop_back();
   LinkTable table;
   for (std::size_t n = 0; n < lines.size(); ++n) {
     std::string_view line = lines[n];
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const std::vector<std::string_view> fields = Split(line, '\t');
+    const std::vector<std::string_view> fields = SplitFields(line, '\t');
     const std::string where = "line " + std::to_string(n + 1) + ": ";
     if (n == 0) {
-      const std::optional<std::string> url = fields.size() == 2 ? Unescape(fields[1]) : std::nullopt;
+      const std::optional<std::string> url = fields.size() == 2 ? UnescapeField(fields[1]) : std::nullopt;
       if (fields[0] != "#url" || !url) {
         error = where + "expected #url and the page's address";
         return std::nullopt;
@@ -118,7 +118,7 @@ std::optional<LinkTable> ParseLinkTable(std::string_view text, std::string& erro
         values.emplace_back();
         continue;
       }
-      std::optional<std::string> value = Unescape(fields[f]);
+      std::optional<std::string> value = UnescapeField(fields[f]);
       if (!value) {
         error = where + "bad escape in field " + std::to_string(f + 1);
         return std::nullopt;

@@ -30,6 +30,11 @@ struct LinkTable {
   std::vector<LinkRow> links;
 };
 
+// The escapes of the text form, for other tables written the same way.
+void EscapeField(std::string_view field, std::string& out);
+std::optional<std::string> UnescapeField(std::string_view field);  // empty on a bad escape
+std::vector<std::string_view> SplitFields(std::string_view line, char sep);
+
 // Reads every link of the document; a read that fails gives an empty field.
 LinkTable ReadLinkTable(Document& document);
 std::string FormatLinkTable(const LinkTable& table);

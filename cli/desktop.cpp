@@ -6,7 +6,7 @@ namespace paginor::cli {
 
 bool TabDiscovery::FindBrowserWindow(BrowserPtr& browser, WindowHandle& window,
                                      std::string_view kind) {
-  if (kind != "ie") return false;
+  if (kind != kind_) return false;
   browser = tab_;
   window = kTabWindow;
   return true;

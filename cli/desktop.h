@@ -3,6 +3,7 @@
 // in a window whose client area starts at the screen origin, and no child windows.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -16,13 +17,15 @@ inline constexpr WindowHandle kTabWindow = 0x1000;
 
 class TabDiscovery : public BrowserDiscovery {
  public:
-  explicit TabDiscovery(BrowserPtr tab) : tab_(std::move(tab)) {}
+  // kind: the browser kind the tab is of (engine/browser_kinds.h).
+  explicit TabDiscovery(BrowserPtr tab, std::string kind = "ie") : tab_(std::move(tab)), kind_(std::move(kind)) {}
   bool FindBrowserWindow(BrowserPtr& browser, WindowHandle& window, std::string_view kind) override;
   // Pages shown here have no frames.
   BrowserPtr GetFrameBrowser(int index, const BrowserPtr& browser) override;
 
  private:
   BrowserPtr tab_;
+  std::string kind_;
 };
 
 struct PostedMessage {

@@ -7,7 +7,9 @@
 #include "cli/desktop.h"
 #include "cli/page_files.h"
 #include "cli/site_map.h"
+#include "cli/tree_tab.h"
 #include "cli/turn_options.h"
+#include "engine/browser_kinds.h"
 #include "engine/definition_file.h"
 #include "engine/executor.h"
 #include "engine/explain.h"
@@ -81,9 +83,16 @@ bool LoadSetup(const TurnOptions& options, Setup& setup, std::string& error) {
   return true;
 }
 
+std::string OpenPage(HtmlBrowser& tab, std::string address, const std::filesystem::path& file) {
+  return OpenPageFile(tab, std::move(address), file);
+}
+std::string OpenPage(TreeTab& tab, std::string address, const std::filesystem::path& file) {
+  return tab.Open(std::move(address), file);
+}
+
 // The first page: an address of the site map, or a file.
-bool OpenFirstPage(const TurnOptions& options, const Setup& setup, HtmlBrowser& tab,
-                   std::string& error) {
+template <class Tab>
+bool OpenFirstPage(const TurnOptions& options, const Setup& setup, Tab& tab, std::string& error) {
   std::optional<std::filesystem::path> file;
   std::string address;
   if (setup.site) {
@@ -103,7 +112,7 @@ bool OpenFirstPage(const TurnOptions& options, const Setup& setup, HtmlBrowser& 
     address = mapped ? *mapped : FileAddress(*file);
   }
   if (options.url) address = *options.url;
-  error = OpenPageFile(tab, address, *file);
+  error = OpenPage(tab, address, *file);
   return error.empty();
 }
 
@@ -164,29 +173,16 @@ bool MovedInHistory(const BrowserActions& actions) {
   return false;
 }
 
-}  // namespace
-
-int RunTurn(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const ParsedTurnOptions parsed = ParseTurnOptions(args);
-  if (!parsed.options) {
-    err << "paginor-cli turn: " << parsed.error << " (see paginor-cli --help)\n";
-    return kBadInput;
-  }
-  const TurnOptions& options = *parsed.options;
-  if (options.all || options.json) {
-    err << "paginor-cli turn: " << (options.all ? "--all" : "--json")
-        << " is an option of explain (see paginor-cli --help)\n";
-    return kBadInput;
-  }
-  Setup setup;
+// The runs of the command, each on the page the one before led to.
+template <class Tab>
+int Turn(const TurnOptions& options, Setup& setup, const std::shared_ptr<Tab>& tab, std::ostream& out,
+         std::ostream& err) {
   std::string error;
-  const auto tab = std::make_shared<HtmlBrowser>();
-  if (!LoadSetup(options, setup, error) || !OpenFirstPage(options, setup, *tab, error)) {
+  if (!OpenFirstPage(options, setup, *tab, error)) {
     err << "paginor-cli turn: " << error << '\n';
     return kBadInput;
   }
-
-  TabDiscovery discovery(tab);
+  TabDiscovery discovery(tab, std::string(BrowserKindForChoice(setup.inputs.browserChoice)));
   RecordingMessenger messenger;
   PrintingLog log(out);
   CommandExecutor executor(discovery, messenger, log);
@@ -209,13 +205,41 @@ int RunTurn(const std::vector<std::string>& args, std::ostream& out, std::ostrea
       out << "walk ends: " << *next << " is not in the site map\n";
       break;
     }
-    error = OpenPageFile(*tab, *next, *file);
+    error = OpenPage(*tab, *next, *file);
     if (!error.empty()) {
       err << "paginor-cli turn: " << error << '\n';
       return kBadInput;
     }
   }
   return 0;
+}
+
+}  // namespace
+
+int RunTurn(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const ParsedTurnOptions parsed = ParseTurnOptions(args);
+  if (!parsed.options) {
+    err << "paginor-cli turn: " << parsed.error << " (see paginor-cli --help)\n";
+    return kBadInput;
+  }
+  const TurnOptions& options = *parsed.options;
+  if (options.all || options.json) {
+    err << "paginor-cli turn: " << (options.all ? "--all" : "--json")
+        << " is an option of explain (see paginor-cli --help)\n";
+    return kBadInput;
+  }
+  Setup setup;
+  std::string error;
+  if (!LoadSetup(options, setup, error)) {
+    err << "paginor-cli turn: " << error << '\n';
+    return kBadInput;
+  }
+  if (options.treeDir) {
+    // The Chrome, Edge and Firefox kind.
+    setup.inputs.browserChoice = 6;
+    return Turn(options, setup, std::make_shared<TreeTab>(PathFromUtf8(*options.treeDir)), out, err);
+  }
+  return Turn(options, setup, std::make_shared<HtmlBrowser>(), out, err);
 }
 
 int RunExplain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

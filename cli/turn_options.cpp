@@ -28,6 +28,8 @@ bool Store(TurnOptions& options, std::string_view name, std::string value, std::
     options.disableFile = std::move(value);
   } else if (name == "--site") {
     options.siteDir = std::move(value);
+  } else if (name == "--tree") {
+    options.treeDir = std::move(value);
   } else if (name == "--origin") {
     if (value == "keyboard") {
       options.origin = Origin::Keyboard;

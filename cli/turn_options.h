@@ -19,6 +19,7 @@ struct TurnOptions {
   std::optional<std::string> xyFile;
   std::optional<std::string> disableFile;
   std::optional<std::string> siteDir;
+  std::optional<std::string> treeDir;  // --tree: pages as captured accessibility trees
   Origin origin = Origin::Keyboard;
   int follow = 1;
   bool smart = false;  // --smart: the smart fallback stage

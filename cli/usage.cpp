@@ -36,6 +36,10 @@ turn COMMAND PAGE
                        (FILE inside DIR; blank lines and "#" comments are ignored)
   --follow N           with --site: run the command N times in all, each time on the
                        page the previous run led to (default 1)
+  --tree DIR           show each page FILE.html as the accessibility tree DIR/FILE.tsv that
+                       a browser served for it, in a Chrome/Edge/Firefox tab (browser
+                       choice 6): links clicked through their default action, addresses
+                       typed, history keys ("back: Alt+Left")
   --smart              when nothing else finds the page, try the smart fallback: rel
                        links, page words and arrows in many languages, the page number
                        in the address (prev, next, first, last and page numbers)

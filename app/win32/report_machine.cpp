@@ -6,7 +6,10 @@
 #include <array>
 #include <string_view>
 
+#include "browser/ie_engine_processes.h"
+#include "browser/modern_discovery.h"
 #include "browser/traced_windows.h"
+#include "engine/browser_kinds.h"
 #include "browser/window_system.h"
 #include "browser/win32/com_util.h"
 
@@ -19,15 +22,11 @@ namespace {
 
 using paginor::win32::Utf8;
 
-// The frame classes the walks start from, and the programs that are browsers.
+// The frame classes the walks start from; programs come from the walks' own lists.
 constexpr std::array<std::string_view, 12> kBrowserClasses = {
     "IEFrame", "Maxthon2_Frame", "360se_Frame", "360se5_Frame", "360se6_Frame", "TheWorld_Frame",
     "XFrame_Wnd", "Sandbox:360SEBox:XFrame_Wnd", "TT_WebCtrl", "Chrome_WidgetWin_1",
     "MozillaWindowClass", "Internet Explorer_Server"};
-constexpr std::array<std::string_view, 16> kBrowserPrograms = {
-    "iexplore.exe", "msedge.exe", "chrome.exe", "firefox.exe", "360se.exe", "360chrome.exe",
-    "sogouexplorer.exe", "qqbrowser.exe", "maxthon.exe", "theworld.exe", "ttraveler.exe",
-    "brave.exe", "vivaldi.exe", "opera.exe", "2345explorer.exe", "liebao.exe"};
 constexpr std::size_t kMaxWindows = 40;
 
 struct Handle {
@@ -100,6 +99,14 @@ bool Listed(const std::array<std::string_view, N>& list, std::string_view name) 
   return std::find(list.begin(), list.end(), name) != list.end();
 }
 
+bool IsBrowserProgram(std::string_view program) {
+  if (IsBrowserExecutable(program)) return true;
+  for (std::string_view kind : kBrowserKinds) {
+    if (IsIeEngineExe(kind, program)) return true;
+  }
+  return false;
+}
+
 BOOL CALLBACK Collect(HWND window, LPARAM out) {
   reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
   return TRUE;
@@ -157,7 +164,7 @@ void BrowserWindowLines(std::vector<std::string>& lines) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     const ProcessFacts facts = Facts(pid);
-    if (!Listed(kBrowserClasses, cls) && !Listed(kBrowserPrograms, facts.program)) continue;
+    if (!Listed(kBrowserClasses, cls) && !IsBrowserProgram(facts.program)) continue;
     if (++shown > kMaxWindows) continue;
     lines.push_back(WindowName(reinterpret_cast<WindowHandle>(window)) + " \"" + cls + "\" " + facts.program +
                     " (" + facts.bits + ", integrity " + facts.integrity + ")" +

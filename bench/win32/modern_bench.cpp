@@ -2,7 +2,8 @@
 // Firefox: the stand-in browser serves pages of 100 and 500 links in another process
 // and counts every accessibility call it receives, so the calls per link do not depend
 // on the machine; the milliseconds per command do. Both ways of serving a tree are
-// measured: Chromium's (children one by one) and Firefox's (children enumerated). The
+// measured: Chromium's (children one by one) and Firefox's (children enumerated), and
+// the trees Chromium served for real pages, the longest of 1,200 links. The
 // QueryInterface round trips for IAccessible and IEnumVARIANT are counted apart; the
 // releases of the browser's objects, made on the worker after the command, are not.
 //
@@ -11,6 +12,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -31,10 +33,10 @@ class SilentLog : public OperationLog {
   std::string last;
 };
 
-void Run(int links, const wchar_t* tree, int repeats) {
+// label: what is served; args: the stand-in's arguments for it.
+void Run(const std::string& label, const std::vector<std::wstring>& args, int links, int repeats) {
   // Discovery drives only browsers' executables.
-  test::FakeBrowserProcess fake({L"--synthetic", std::to_wstring(links), L"--tree", tree},
-                                std::wstring(tree) == L"firefox" ? L"firefox.exe" : L"chrome.exe");
+  test::FakeBrowserProcess fake(args, label == "firefox" ? L"firefox.exe" : L"chrome.exe");
   if (!fake.ready()) {
     std::printf("the stand-in browser did not start\n");
     return;
@@ -56,8 +58,8 @@ void Run(int links, const wchar_t* tree, int repeats) {
       calls += line.rfind("acc ", 0) == 0;
       queries += line.rfind("acc qi ", 0) == 0;
     }
-    std::printf("%-8ls %4d links  %8.0f ms  %6zu calls  %5.2f calls/link  (%5.2f with %zu QueryInterface)  [%s]\n",
-                tree, links, ms, calls - queries, static_cast<double>(calls - queries) / links,
+    std::printf("%-22s %4d links  %8.0f ms  %6zu calls  %5.2f calls/link  (%5.2f with %zu QueryInterface)  [%s]\n",
+                label.c_str(), links, ms, calls - queries, static_cast<double>(calls - queries) / links,
                 static_cast<double>(calls) / links, queries, log.last.c_str());
     std::fflush(stdout);
   }
@@ -84,7 +86,15 @@ int wmain(int argc, wchar_t** argv) {
   // The first command on a page turns it, so every repeat starts a fresh browser.
   for (int r = 0; r < repeats; ++r) {
     for (const wchar_t* tree : {L"chromium", L"firefox"}) {
-      for (const int links : {100, 500}) paginor::bench::Run(links, tree, 1);
+      for (const int links : {100, 500}) {
+        paginor::bench::Run(paginor::win32::Utf8(tree), {L"--synthetic", std::to_wstring(links), L"--tree", tree}, links, 1);
+      }
+    }
+    // Trees Chromium served (tests/browser/data/ax), with their links.
+    for (const auto& [page, links] : {std::pair{"forum/page1", 15}, {"results/page1", 11}, {"smart/blog-2", 12},
+                                      {"ax-site/2", 9}, {"bench/list-1200", 1200}}) {
+      paginor::bench::Run(page, {L"--ax-tree", paginor::test::SourceFile(std::string("tests/browser/data/ax/") + page + ".tsv")},
+                          links, 1);
     }
   }
   return 0;

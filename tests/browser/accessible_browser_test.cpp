@@ -42,7 +42,7 @@ struct Tabs {
     frame->Add(kRoleLink, "next", "http://ads/next");
     auto next = shown->Add(kRoleLink, "下一页", "http://forum/t-2.html?a=1&b=\"2\"");
     next->Add(kRoleGraphic, "arrow");
-    shown->Add(kRoleText, "reply text", "", kStateFocused);
+    shown->Add(kRoleText, "reply text", "", kStateFocused | kStateFocusable);
   }
 };
 
@@ -90,6 +90,17 @@ TEST(AccessibleBrowser, NavigateFollowsALinkOfThePageElseTypesTheAddress) {
   EXPECT_TRUE(browser.GoForward());
   EXPECT_THAT(tabs.journal.events,
               ElementsAre("click 2", "type http://forum/t-9.html", "alt+left", "alt+right"));
+}
+
+// Firefox's text leaves are read-only text, and only focusable text that can be written
+// is a field; Chromium's shapes are checked on captured trees (compare_ax_trees.sh).
+TEST(AccessibleBrowser, ReadOnlyTextIsALeafFocusableTextAFieldOtherTextIsWalked) {
+  auto page = std::make_shared<Node>(kRoleDocument, "News", "http://news/1");
+  page->Add(kRoleText, "", "", kStateFocusable)->Add(kRoleLink, "typed", "http://typed/");
+  page->Add(kRoleText, "leaf", "", kStateReadOnly)->Add(kRoleLink, "no", "http://no/");
+  page->Add(kRoleText, "")->Add(kRoleLink, "下一页", "http://news/2");
+  EXPECT_THAT(Names(CollectLinks(page)), ElementsAre("下一页"));
+  EXPECT_EQ(AccessibleText(page), "leaf下一页");
 }
 
 // A tree that contains itself, as a broken provider may serve, still ends.

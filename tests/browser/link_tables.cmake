@@ -25,7 +25,8 @@ endforeach()
 
 # Bad arguments: a message on standard error and status 2.
 foreach(case "missing_page|cannot find|links examples/none.html"
-             "no_page|give a PAGE|links --url http://x.example/")
+             "no_page|give a PAGE|links --url http://x.example/"
+             "missing_tree|cannot find the file|turn next examples/forum/page1.html --tree tests/browser/data/none")
   string(REPLACE "|" ";" case "${case}")
   list(GET case 0 name)
   list(GET case 1 message)
@@ -36,3 +37,10 @@ foreach(case "missing_page|cannot find|links examples/none.html"
                    ${PROJECT_SOURCE_DIR} 2 - ${message} ${args})
   set_tests_properties(browser_link_table_${name} PROPERTIES LABELS cli TIMEOUT 60)
 endforeach()
+
+# Turning over the trees Chromium served for the example pages does what the engine
+# does on their HTML (scripts/capture_ax_trees.py captured them).
+add_test(NAME browser_ax_trees_match_html
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/browser/compare_ax_trees.sh $<TARGET_FILE:paginor-cli>
+                 ${PROJECT_SOURCE_DIR})
+set_tests_properties(browser_ax_trees_match_html PROPERTIES LABELS cli TIMEOUT 600)

@@ -134,6 +134,25 @@ TEST(ModernWine, ARuleOnMarkupIsToldThatTheMarkupIsMadeUpAndTheKeywordStillTurns
   EXPECT_TRUE(fake.WaitForLine("navigated http://forum.example/thread-1024-1.html", 0, 10000));
 }
 
+// Trees Chromium served for pages (tests/browser/data/ax): the pager inside <article>,
+// <strong>, <em> and <abbr>, after an advertisement frame whose links come first.
+TEST(ModernWine, CapturedChromiumTreesTurnAsTheirPages) {
+  std::vector<std::wstring> args;
+  for (const char* page : {"ax-site/1", "ax-site/2", "ax-site/3"}) {
+    args.insert(args.end(), {L"--ax-tree", SourceFile(std::string("tests/browser/data/ax/") + page + ".tsv")});
+  }
+  FakeBrowserProcess fake(args);
+  ASSERT_TRUE(fake.ready());
+  DWORD status = 99;
+  EXPECT_EQ(Turn(L"next", &status), "接收到指令: 下一页\n    执行指令:下一页\n");
+  EXPECT_EQ(Turn(L"last", &status), "接收到指令: 末页\n    执行指令:末页\n");
+  EXPECT_EQ(Turn(L"prev", &status),
+            "接收到指令: 上一页\n    页面未提供源代码,[代码]规则按链接的地址和文字合成的代码匹配\n    执行指令:上一页\n");
+  std::string pages;
+  for (const std::string& line : Starting(fake.Lines(), "navigated http://news.example.cn/a/")) pages += line[line.size() - 6];
+  EXPECT_EQ(pages, "1232");
+}
+
 TEST(ModernWine, ABrowserThatStopsAnsweringEndsTheCommandWithinTheTimeout) {
   // Children asked one by one (Chromium) or enumerated (Firefox).
   struct Hang {

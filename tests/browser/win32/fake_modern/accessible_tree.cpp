@@ -1,6 +1,7 @@
 #include "accessible_tree.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "../fake/call_log.h"
@@ -90,6 +91,7 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     return generation_ != g_generation;
   }
   void SetParent(Element* parent) { parent_ = parent; }
+  void SetState(long state) { state_ = state; }
   // On the root: the objects that can have the focus.
   void FocusTargets(const ComPtr<Element>& page, const ComPtr<Element>& addressBar,
                     const ComPtr<Element>& searchBox) {
@@ -156,6 +158,10 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
     if (Retired("acc state ")) return E_FAIL;
     if (!out || !IsSelf(child)) return E_INVALIDARG;
     out->vt = VT_I4;
+    if (state_) {
+      out->lVal = *state_;
+      return S_OK;
+    }
     // A page being read is read-only, as in Chromium and Firefox, and so are Firefox's
     // text leaves; the address bar and the search box are not.
     const bool editable = tag_ == "address bar" || tag_ == "search box";
@@ -244,10 +250,35 @@ class Element : public ComObject<Element, StubAccessible, IEnumVARIANT> {
   Element* parent_ = nullptr;  // the parent owns its children
   std::vector<ComPtr<Element>> children_;
   std::function<void()> action_;
+  std::optional<long> state_;  // as captured; else made up from the role
   ComPtr<Element> focusPage_;
   ComPtr<Element> focusAddressBar_;
   ComPtr<Element> focusSearchBox_;
 };
+
+namespace {
+
+ComPtr<Element> Captured(const AxTreeNode& node, const std::string& tag, bool enumerates, const FollowLink& follow,
+                         int& count) {
+  ComPtr<Element> element = Element::Make(node.role, node.name, node.value, tag, enumerates);
+  element->SetState(static_cast<long>(node.state));
+  if (node.role == ROLE_SYSTEM_LINK) element->OnDefaultAction([follow, href = node.value] { follow(href); });
+  for (const AxTreeNode& child : node.children) {
+    element->Add(Captured(child, "n" + std::to_string(++count), enumerates, follow, count));
+  }
+  return element;
+}
+
+}  // namespace
+
+ComPtr<IAccessible> BuildCapturedTree(const AxTree& tree, const std::string& title, FollowLink follow,
+                                      TreeKind kind) {
+  const bool firefox = kind == TreeKind::Firefox;
+  ComPtr<Element> root = Element::Make(ROLE_SYSTEM_CLIENT, title, "", "client", firefox);
+  int count = 0;
+  root->Add(Captured(tree.document, "document", firefox, follow, count));
+  return ComPtr<IAccessible>(static_cast<IAccessible*>(root.Get()));
+}
 
 void SetFocusOn(Focus focus) { g_focus = focus; }
 Focus FocusedOn() { return g_focus; }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../fake/com_object.h"
+#include "browser/ax_tree_file.h"
 #include "browser/link_table.h"
 
 namespace paginor::fake {
@@ -31,6 +32,9 @@ enum class TreeKind { Chromium, Firefox };
 // With devtools a docked DevTools page comes first.
 ComPtr<IAccessible> BuildPageTree(const LinkTable& table, const std::string& title, FollowLink follow,
                                   TreeKind kind = TreeKind::Chromium, bool devtools = false);
+// A captured tree (browser/ax_tree_file.h) below the client object, served as captured.
+ComPtr<IAccessible> BuildCapturedTree(const AxTree& tree, const std::string& title, FollowLink follow,
+                                      TreeKind kind = TreeKind::Chromium);
 // Every object made so far fails every later call with E_FAIL, as Chromium's objects
 // whose node is gone do (ui/accessibility/platform/ax_platform_node_win.cc,
 // COM_OBJECT_VALIDATE).

@@ -4,6 +4,7 @@
 //
 // fake_modern --log FILE --class CLASS [--title T] [--page TABLE.tsv]... [--hang-on CALL]
 //             [--hang-ms MS] [--synthetic N] [--tree chromium|firefox] [--devtools 1]
+//             [--ax-tree FILE.tsv]...
 //   Shows the first page; a link's default action or an address typed after Ctrl+L
 //   shows the page of that address when it is one of the tables. Logs every
 //   accessibility call ("acc ..."), "address A", "key alt+left", "key alt+right",
@@ -14,10 +15,12 @@
 //   search box", "focus page"); a letter or digit typed is logged as "typed K".
 //   Chromium's way, a content window holds the page, which is an empty placeholder until
 //   a client has asked for the honeypot ("honeypot") and read a name ("web content on").
+//   --ax-tree serves trees a browser served (browser/ax_tree_file.h) instead of tables.
 
 #include <windows.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -35,6 +38,7 @@ using win32::Utf8;
 using win32::Wide;
 
 std::vector<LinkTable> g_pages;
+std::vector<AxTree> g_trees;
 std::string g_title = "Page - Chromium";
 ComPtr<IAccessible> g_tree;
 TreeKind g_kind = TreeKind::Chromium;
@@ -51,9 +55,11 @@ std::wstring g_typed;
 
 void Show(std::size_t page);
 
+const std::string& PageUrl(std::size_t page) { return g_trees.empty() ? g_pages[page].url : g_trees[page].url; }
+
 void Follow(const std::string& address) {
-  for (std::size_t i = 0; i < g_pages.size(); ++i) {
-    if (g_pages[i].url == address) {
+  for (std::size_t i = 0; i < std::max(g_pages.size(), g_trees.size()); ++i) {
+    if (PageUrl(i) == address) {
       Show(i);
       return;
     }
@@ -64,14 +70,18 @@ void Follow(const std::string& address) {
 // The objects of the tree before are gone with it.
 void Build() {
   RetireTrees();
-  g_tree = g_webContent ? BuildPageTree(g_pages[g_page], g_title, Follow, g_kind, g_devtools)
-                        : BuildPageTree(LinkTable{}, "", Follow, g_kind);
+  if (!g_webContent) {
+    g_tree = BuildPageTree(LinkTable{}, "", Follow, g_kind);
+  } else {
+    g_tree = g_trees.empty() ? BuildPageTree(g_pages[g_page], g_title, Follow, g_kind, g_devtools)
+                             : BuildCapturedTree(g_trees[g_page], g_title, Follow, g_kind);
+  }
 }
 
 void Show(std::size_t page) {
   g_page = page;
   Build();
-  LogCall("navigated " + g_pages[page].url);
+  LogCall("navigated " + PageUrl(page));
 }
 
 // The tree arrives from the renderer a little later.
@@ -147,16 +157,18 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool ReadTable(const std::wstring& file) {
+template <class T>
+bool ReadTable(const std::wstring& file, std::optional<T> (*parse)(std::string_view, std::string&),
+               std::vector<T>& into) {
   std::ifstream in(file.c_str(), std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::string error;
-  std::optional<LinkTable> table = ParseLinkTable(text, error);
+  std::optional<T> table = parse(text, error);
   if (!table) {
     std::fprintf(stderr, "fake_modern: %s: %s\n", Utf8(file).c_str(), error.c_str());
     return false;
   }
-  g_pages.push_back(std::move(*table));
+  into.push_back(std::move(*table));
   return true;
 }
 
@@ -187,7 +199,9 @@ int Run(const std::vector<std::wstring>& args) {
     } else if (option == L"--title") {
       g_title = Utf8(value);
     } else if (option == L"--page") {
-      if (!ReadTable(value)) return 2;
+      if (!ReadTable(value, ParseLinkTable, g_pages)) return 2;
+    } else if (option == L"--ax-tree") {
+      if (!ReadTable(value, ParseAxTree, g_trees)) return 2;
     } else if (option == L"--synthetic") {
       g_pages.push_back(Synthetic(std::stoi(value)));
     } else if (option == L"--hang-on") {
@@ -203,8 +217,8 @@ int Run(const std::vector<std::wstring>& args) {
       return 2;
     }
   }
-  if (g_pages.empty()) {
-    std::fprintf(stderr, "fake_modern: no --page\n");
+  if (g_pages.empty() == g_trees.empty()) {
+    std::fprintf(stderr, "fake_modern: --page or --synthetic, or else --ax-tree\n");
     return 2;
   }
   if (!hangOn.empty()) HangOnCall(hangOn, hangMs);
