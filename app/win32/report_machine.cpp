@@ -10,12 +10,10 @@
 #include "browser/modern_discovery.h"
 #include "browser/traced_windows.h"
 #include "engine/browser_kinds.h"
+#include "paginor_version.h"
 #include "browser/window_system.h"
 #include "browser/win32/com_util.h"
 
-#ifndef PAGINOR_VERSION
-#define PAGINOR_VERSION "unknown"
-#endif
 
 namespace paginor::app::win32 {
 namespace {

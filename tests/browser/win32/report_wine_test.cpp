@@ -60,7 +60,7 @@ TEST(ReportWine, EachBrowserKindsSearchIsNamedPrivatelyAndWithinTheBound) {
        {},
        {"== Search for the kind \"ie\" (chosen)\n", "\"IEFrame\" among top-level windows: 0x",
         "tab found in window 0x", "document http://forum.example/…\n", "15 links", "click link",
-        "Page addresses are cut to their scheme and host"},
+        "Page addresses are cut to their scheme and host", "Paginor 5.3.0, "},
        {"thread-1024", "论坛首页"}},
       {"ie", {L"--full"}, {"document http://forum.example/thread-1024-1.html\n"}, {}},
       {"modern",
