@@ -141,7 +141,7 @@ TEST(ModernWine, CapturedChromiumTreesTurnAsTheirPages) {
   for (const char* page : {"ax-site/1", "ax-site/2", "ax-site/3"}) {
     args.insert(args.end(), {L"--ax-tree", SourceFile(std::string("tests/browser/data/ax/") + page + ".tsv")});
   }
-  FakeBrowserProcess fake(args);
+  FakeBrowserProcess fake(args, kChrome);
   ASSERT_TRUE(fake.ready());
   DWORD status = 99;
   EXPECT_EQ(Turn(L"next", &status), "接收到指令: 下一页\n    执行指令:下一页\n");
