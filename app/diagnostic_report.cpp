@@ -20,11 +20,10 @@ struct PartRun {
   std::vector<std::string> lines;
 };
 
-// Runs fill on a detached thread: a part stuck in a browser call must not hold the
-// report, and what it shares lives as long as the last of the two needs it.
-std::shared_ptr<PartRun> Start(const ReportPart& part) {
-  auto run = std::make_shared<PartRun>();
-  std::thread([run, fill = part.fill] {
+// Runs fill on a thread of its own, whose state lives as long as the last of the two
+// needs it: a part stuck in a browser call is let go, never waited for.
+std::thread Start(const ReportPart& part, const std::shared_ptr<PartRun>& run) {
+  return std::thread([run, fill = part.fill] {
     std::vector<std::string> lines;
     try {
       fill(lines);
@@ -37,8 +36,7 @@ std::shared_ptr<PartRun> Start(const ReportPart& part) {
     run->lines = std::move(lines);
     run->done = true;
     run->finished.notify_all();
-  }).detach();
-  return run;
+  });
 }
 
 long long Ms(Clock::duration d) { return std::chrono::duration_cast<milliseconds>(d).count(); }
@@ -89,14 +87,20 @@ std::string RunReport(std::string_view header, const std::vector<ReportPart>& pa
       text += "  not run: the report's " + std::to_string(Ms(budget.whole) / 1000) + " s were used up\n";
       continue;
     }
-    const std::shared_ptr<PartRun> run = Start(part);
+    const auto run = std::make_shared<PartRun>();
+    std::thread thread = Start(part, run);
     std::unique_lock<std::mutex> lock(run->mutex);
     const Clock::time_point deadline = std::min(end, start + budget.part);
     if (!run->finished.wait_until(lock, deadline, [&] { return run->done; })) {
+      // Let go only once it has run a while: MinGW's threads can lose their start
+      // argument when detached the moment they are made.
+      thread.detach();
       text += "  timed out after " + std::to_string(Ms(Clock::now() - start)) +
               " ms: this part waits on a program that does not answer\n";
       continue;
     }
+    lock.unlock();
+    thread.join();
     for (const std::string& line : run->lines) text += "  " + line + "\n";
     text += "  (" + std::to_string(Ms(Clock::now() - start)) + " ms)\n";
   }

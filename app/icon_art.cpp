@@ -73,7 +73,7 @@ std::uint32_t Pixel(bool off, int px, int py, int size) {
 }
 
 void Put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(i < 4 ? static_cast<std::uint8_t>(value >> (8 * i)) : 0);
+  for (int i = 0; i < bytes; ++i) out.push_back(i < 4 ? static_cast<std::uint8_t>(value >> (8 * i)) : std::uint8_t{0});
 }
 
 // One entry's image: a BITMAPINFOHEADER of twice the height (colour plus mask), the
@@ -96,7 +96,7 @@ std::vector<std::uint8_t> EntryImage(int size) {
   for (int y = size - 1; y >= 0; --y) {
     std::vector<std::uint8_t> row(static_cast<std::size_t>(maskStride), 0);
     for (int x = 0; x < size; ++x) {
-      if ((pixels[static_cast<std::size_t>(y * size + x)] >> 24) == 0) row[static_cast<std::size_t>(x / 8)] |= 0x80 >> (x % 8);
+      if ((pixels[static_cast<std::size_t>(y * size + x)] >> 24) == 0) row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
     }
     out.insert(out.end(), row.begin(), row.end());
   }

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <memory>
+#include <thread>
 
 #include "app/main_form.h"
 #include "app/tray_control.h"
@@ -63,6 +64,25 @@ class WindowView : public MainWindowView, public Minimizer {
 
 // What the diagnostic report's thread hands back to the window.
 struct ReportOutcome;
+
+// The report's thread: joined once it has said it is done, let go if the window goes
+// first (a report may wait on a hung browser).
+class ReportThread {
+ public:
+  ReportThread() = default;
+  ReportThread(const ReportThread&) = delete;
+  ReportThread& operator=(const ReportThread&) = delete;
+  ~ReportThread() {
+    if (thread_.joinable()) thread_.detach();
+  }
+  void Start(std::thread thread) { thread_ = std::move(thread); }
+  void Join() {
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  std::thread thread_;
+};
 
 class MainWindow {
  public:
@@ -151,6 +171,7 @@ class MainWindow {
   InputDispatch* dispatch_ = nullptr;
   std::function<std::string(std::string_view)> explain_;
   std::shared_ptr<ReportOutcome> report_;
+  ReportThread reportThread_;
   OwnedFont uiFont_;
   OwnedFont introFont_;
   OwnedFont linkFont_;

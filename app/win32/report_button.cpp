@@ -46,7 +46,7 @@ void MainWindow::StartReport() {
   if (report_) return;  // one at a time
   report_ = std::make_shared<ReportOutcome>();
   EnableWindow(GetDlgItem(pages_[kOptionsPage], IDC_REPORTBTN), FALSE);
-  std::thread([outcome = report_, window = window_] {
+  reportThread_.Start(std::thread([outcome = report_, window = window_] {
     ReportRequest request;
     request.folder = ProgramFolder();
     const std::string path = SaveReport(MakeDiagnosticReport(request));
@@ -55,7 +55,7 @@ void MainWindow::StartReport() {
       outcome->path = path;
     }
     PostMessageW(window, WM_PAGINOR_REPORT, 0, 0);
-  }).detach();
+  }));
 }
 
 void MainWindow::OnReportDone() {
@@ -66,6 +66,7 @@ void MainWindow::OnReportDone() {
     path = report_->path;
   }
   report_.reset();
+  reportThread_.Join();
   EnableWindow(GetDlgItem(pages_[kOptionsPage], IDC_REPORTBTN), TRUE);
   if (path.empty()) {
     history_.Append("诊断报告无法写入程序所在的文件夹或临时文件夹");

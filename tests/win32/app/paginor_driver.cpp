@@ -643,6 +643,12 @@ void UpdateCheck(Driver& d, const std::wstring& dir) {
   Check(floated && floatCall == Utf8(L"\"" + dir + L"hoverpad.exe\"\n"),
         "使用悬浮框 starts hoverpad.exe without arguments: " + floatCall);
   DeleteFileW((dir + L"hoverpad.exe").c_str());
+
+  const std::wstring report = dir + L"paginor-report.txt";
+  DeleteFileW(report.c_str());
+  Driver::Command(w, IDC_REPORTBTN, BN_CLICKED);
+  Check(WaitForFile(report, 40000) && ReadBytes(report).find("Paginor diagnostic report") != std::string::npos,
+        "诊断报告 writes paginor-report.txt beside the program");
   PostMessageW(w, WM_COMMAND, IDM_N2, 0);
   WaitForSingleObject(p.pi.hProcess, 20000);
   CloseHandle(p.pi.hProcess);
