@@ -53,21 +53,7 @@ long PageNumber(std::string_view command) {
 
 // The token of rel that names the command, case-insensitive; empty when none does.
 std::string_view RelToken(std::string_view rel, std::string_view command) {
-  const auto tokens = RelTokens(command);
-  std::size_t at = 0;
-  while (at < rel.size()) {
-    while (at < rel.size() && IsBlank(rel[at])) ++at;
-    std::size_t end = at;
-    while (end < rel.size() && !IsBlank(rel[end])) ++end;
-    const std::string_view word = rel.substr(at, end - at);
-    for (const std::string_view token : tokens) {
-      const bool same = std::equal(word.begin(), word.end(), token.begin(), token.end(),
-                                   [](char a, char b) { return (a | 0x20) == b; });
-      if (same) return token;
-    }
-    at = end;
-  }
-  return {};
+  return MatchingToken(rel, RelTokens(command));
 }
 
 bool IsPagerRel(std::string_view rel) {

@@ -56,19 +56,7 @@ std::string StartTag(std::string_view markup) {
 }
 
 bool HasClass(std::string_view classes, std::string_view wanted) {
-  std::size_t at = 0;
-  while (at < classes.size()) {
-    while (at < classes.size() && IsBlank(classes[at])) ++at;
-    std::size_t end = at;
-    while (end < classes.size() && !IsBlank(classes[end])) ++end;
-    const std::string_view word = classes.substr(at, end - at);
-    if (std::equal(word.begin(), word.end(), wanted.begin(), wanted.end(),
-                   [](char a, char b) { return (a | 0x20) == b; })) {
-      return true;
-    }
-    at = end;
-  }
-  return false;
+  return !MatchingToken(classes, std::span(&wanted, 1)).empty();
 }
 
 std::string CurrentClass(LinkElement& element) {
@@ -139,6 +127,24 @@ std::optional<long> UnlinkedNumber(std::string_view text, const std::set<long>& 
   }
   if (unlinked.size() != 1) return std::nullopt;
   return *unlinked.begin();
+}
+
+std::string_view MatchingToken(std::string_view list, std::span<const std::string_view> wanted) {
+  std::size_t at = 0;
+  while (at < list.size()) {
+    while (at < list.size() && IsBlank(list[at])) ++at;
+    std::size_t end = at;
+    while (end < list.size() && !IsBlank(list[end])) ++end;
+    const std::string_view word = list.substr(at, end - at);
+    for (const std::string_view token : wanted) {
+      if (std::equal(word.begin(), word.end(), token.begin(), token.end(),
+                     [](char a, char b) { return (a | 0x20) == b; })) {
+        return token;
+      }
+    }
+    at = end;
+  }
+  return {};
 }
 
 }  // namespace paginor

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -34,5 +35,9 @@ std::string CurrentMark(LinkElement& link);
 // The current page as a pager shows it in plain text, <strong> or <span>: the one
 // number of text, beside the linked ones, that no link carries.
 std::optional<long> UnlinkedNumber(std::string_view text, const std::set<long>& linked);
+
+// The first of wanted (lower case) that a blank-separated list (class, rel) holds,
+// ASCII case ignored; empty when none.
+std::string_view MatchingToken(std::string_view list, std::span<const std::string_view> wanted);
 
 }  // namespace paginor
